@@ -1,14 +1,17 @@
 #pragma once
 
 #include "Interfejsy.h"
+#include "TransferProgramu.h"
 
 #include "engine/CyklPracy.h"
 #include "engine/Pamiec.h"
 #include "engine/TabelaProgramu.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The controller's side of the command protocol and its operating modes:
 // the receive buffer, the transfer counters, the RUN and MONITOR flags and the
@@ -22,6 +25,10 @@ public:
     LaczeHost(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
               PortLacza& port, PanelLacza& panel, const KonfiguracjaLacza& konfiguracja,
               std::filesystem::path plikProgramu);
+
+    // Characters gathered without a final CR beyond this are dropped with the
+    // buffer, so a peer cannot make it grow without end.
+    static constexpr std::size_t NajwiekszyBufor = 64 * 1024;
 
     // Handler of ComPort's received-characters event. A failure inside the
     // frame's handling empties the buffer and starts the COMM timer as after
@@ -44,14 +51,24 @@ public:
     void UstawModel(std::uint8_t model) { model_ = model; }
 
 private:
+    // The whole buffer as one frame, told apart by positions 1 and 4.
+    void RozpoznaniePolecenia();
+    void PolecenieXZ();
+    void PolecenieMB(std::string_view kod);
+    void ZmianaTrybu();
+    // Every frame that does not begin with "@".
+    void InneOdpowiedzi();
+    void Monitoruj();
+    // The steps the MONITOR and RUN entries share, up to the start of the scan.
+    void UruchomSkan();
+
     plc::Pamiec& pamiec_;
-    plc::TabelaProgramu& program_;
     plc::TCyklPracy& skan_;
     PortLacza& port_;
     PanelLacza& panel_;
     const KonfiguracjaLacza& konfiguracja_;
-    std::filesystem::path plikProgramu_;
 
+    TransferProgramu transfer_;
     std::string bufor_;
     std::uint8_t run_ = 0;
     std::uint8_t monitor_ = 0;

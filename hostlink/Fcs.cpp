@@ -1,0 +1,30 @@
+#include "Fcs.h"
+
+#include <cstdint>
+
+namespace hostlink {
+
+std::string FCS(std::string_view tekst) {
+    std::uint8_t suma = 0;
+    for (const char znak : tekst) {
+        suma ^= static_cast<std::uint8_t>(znak);
+    }
+    constexpr char cyfry[] = "0123456789ABCDEF";
+    return {cyfry[suma >> 4], cyfry[suma & 0x0F]};
+}
+
+std::string RamkaKoncowa(std::string_view tekst) {
+    std::string ramka(tekst);
+    ramka += FCS(tekst);
+    ramka += "*\r";
+    return ramka;
+}
+
+std::string RamkaPosrednia(std::string_view tekst) {
+    std::string ramka(tekst);
+    ramka += FCS(tekst);
+    ramka += '\r';
+    return ramka;
+}
+
+} // namespace hostlink

@@ -1,0 +1,73 @@
+#include "LaczeHost.h"
+
+namespace hostlink {
+
+namespace {
+
+constexpr int LiczbaWyjsc = 9;
+constexpr int KanalPierwszegoCyklu = 253;
+constexpr int BitPierwszegoCyklu = 15;
+
+} // namespace
+
+void LaczeHost::SprawdzenieTrybuPracy() {
+    if (konfiguracja_.CzytajBool("Opcje programu", "Program", true)) {
+        TrybProgram();
+    } else if (konfiguracja_.CzytajBool("Opcje programu", "Monitor", false)) {
+        TrybMonitor();
+    } else if (konfiguracja_.CzytajBool("Opcje programu", "Run", false)) {
+        TrybRUN();
+    }
+    model_ = static_cast<std::uint8_t>(konfiguracja_.CzytajLiczbe("Model sterownika", "CPU", 1));
+}
+
+// The worker is stopped and waited for before anything is cleared: a scan
+// still in progress would otherwise write the bits and light the lamps again
+// after this returns. The wait is short (one scan) and safe, as the worker
+// never waits for the window thread.
+void LaczeHost::TrybProgram() {
+    skan_.ZadajStop();
+    skan_.CzekajNaKoniec();
+    panel_.UstawKontrolkeRUN(KolorBialy);
+    panel_.ZgasKontrolkeERR();
+    for (int n = 0; n < LiczbaWyjsc; ++n) {
+        panel_.ZgasWyjscia(n);
+    }
+    pamiec_.IR.zeruj();
+    pamiec_.HR.zeruj();
+    run_ = 0;
+    monitor_ = 0;
+}
+
+void LaczeHost::TrybMonitor() {
+    UruchomSkan();
+    monitor_ = 1;
+    run_ = 0;
+}
+
+void LaczeHost::TrybRUN() {
+    UruchomSkan();
+    run_ = 1;
+    monitor_ = 0;
+}
+
+// A worker already running is kept; one that is ending is waited for by
+// Start(), so two never run side by side.
+void LaczeHost::UruchomSkan() {
+    panel_.UstawKontrolkeRUN(KolorZielony);
+    panel_.ZgasKontrolkeERR();
+    panel_.OdswiezWejscia();
+    pamiec_.IR.ustaw(KanalPierwszegoCyklu, BitPierwszegoCyklu, 1);
+    panel_.RegulacjaAnalogowa1();
+    panel_.RegulacjaAnalogowa2();
+    skan_.Start();
+}
+
+void LaczeHost::ZatrzymajSkan() {
+    skan_.ZadajStop();
+    skan_.CzekajNaKoniec();
+    run_ = 0;
+    monitor_ = 0;
+}
+
+} // namespace hostlink
