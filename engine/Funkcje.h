@@ -12,21 +12,65 @@
 namespace plc {
 
 // A character that is not a digit where the word needs one. The message is the
-// run-time library's conversion text, "'$XY' is not a valid integer value",
-// which the programming software's user sees in the error box.
+// run-time library's conversion text, "'$XY' is not a valid integer value"
+// (without the "$" for decimal conversions), which the programming software's
+// user sees in the error box.
 class BladKonwersji : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// Hexadecimal number of the text, as the run-time's StrToInt("$" + tekst).
+// The value of one hexadecimal digit (either letter case), or -1.
+constexpr int CyfraSzesnastkowa(char znak) noexcept {
+    if (znak >= '0' && znak <= '9') {
+        return znak - '0';
+    }
+    if (znak >= 'A' && znak <= 'F') {
+        return znak - 'A' + 10;
+    }
+    if (znak >= 'a' && znak <= 'f') {
+        return znak - 'a' + 10;
+    }
+    return -1;
+}
+
+// Hexadecimal number of the text, as the run-time's StrToInt("$" + tekst):
+// one to eight digits, eight digits giving the 32-bit pattern.
 int LiczbaSzesnastkowa(std::string_view tekst);
+// Decimal number of the text: one to nine digits '0'-'9', nothing else (the
+// constant words of a program). Throws BladKonwersji otherwise.
+int LiczbaDziesietna(std::string_view tekst);
+
+// What an operand word AAbb names.
+enum class RodzajAdresu : std::uint8_t {
+    HR,        // 00, 03: channel of the HR/AR/LR area
+    IR,        // 01, 02: channel of the IR/SR area
+    WartoscTC, // 04: present value of a timer/counter entry
+    StatusTC,  // 08: status word of a timer/counter entry
+    DM,        // 0C-13: DM word; numer 1024 (from 13FF) lies past the area
+    Brak,      // any other area code: no address
+};
+
+struct AdresOperandu {
+    RodzajAdresu rodzaj = RodzajAdresu::Brak;
+    int numer = 0;
+};
+
+// Decodes an operand word; throws BladKonwersji when its four characters are
+// not hexadecimal digits.
+AdresOperandu DekodujAdres(std::string_view slowo);
 
 int NumerBitu(int cyfra);
-// Form 3 (operand word AAbb) when forma4 is false; form 4 (word Scc?) when true.
+// Form 3 (operand word AAbb) when forma4 is false: the channel, entry or DM
+// number, -1 for an area code that names no address. Form 4 (word Scc?) when
+// true: the channel cc.
 int AdresKanalu(std::string_view slowo, bool forma4);
 int WagaBitu(int bit);
 int WartoscKanalu(const ObszarBitowy& obszar, int kanal);
+// Writes the digits into the channel by BCD positions, the rightmost digit
+// into bits 0-3. Digits left of the fourth from the right have no place in a
+// 16-bit channel and are dropped, so no other channel is touched. Throws
+// BladKonwersji, leaving the channel as it was, on any character but '0'-'9'.
 void ZapisLiczby(ObszarBitowy& obszar, int kanal, std::string_view cyfry);
 std::uint8_t ZnakNaBit(char znak);
 char BitNaZnak(std::uint8_t bit);

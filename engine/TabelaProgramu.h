@@ -25,10 +25,13 @@ struct SlowoProgramu {
 
 class TabelaProgramu {
 public:
+    // An entry outside 0-255 reads as an empty word.
     SlowoProgramu odczytaj(int k) const noexcept;
     std::string slowo(int k) const { return std::string(odczytaj(k).tekst()); }
-    // Keeps at most the first four characters.
+    // Keeps at most the first four characters (a NUL character ends the
+    // word); an entry outside 0-255 is ignored.
     void ustaw(int k, std::string_view tekst) noexcept;
+    // Empties every entry; the line count stays as it was.
     void wyczysc() noexcept;
 
     std::uint8_t liczbaLinii() const noexcept { return linie_.load(std::memory_order_relaxed); }
@@ -39,15 +42,19 @@ private:
     std::atomic<std::uint8_t> linie_{0};
 };
 
-// Writes the non-empty entries, one a line with CR LF, replacing the file
-// atomically. Returns the number of lines written. Throws std::system_error
-// with the system's text when the file cannot be written.
+// Writes the non-empty entries, one a line with CR LF, into a temporary file
+// beside the target, syncs it and renames it over the target, so a crash never
+// leaves a truncated program. Returns the number of lines written. Throws
+// std::system_error, whose what() is the system's error text, when the file
+// cannot be written; the old file then stays as it was.
 int ZapiszProgram(const TabelaProgramu& tabela, const std::filesystem::path& plik);
 
 // The power-on load: lines 0 to 254 into the entries (at most 4 characters
-// kept), the line count, edge flags cleared, then the power-on memory reset.
-// A missing or unreadable file throws std::system_error with the system's
-// text and leaves the memory as it was.
+// kept, CR LF or LF line ends), entry 255 left as it was, the line count (the
+// non-empty entries), all edge flags cleared, then the power-on memory reset.
+// The file is read whole before anything changes: a missing or unreadable
+// file throws std::system_error, whose what() is the system's error text, and
+// leaves the table, the line count and the memory as they were.
 void WczytajProgram(TabelaProgramu& tabela, Pamiec& pamiec, const std::filesystem::path& plik);
 
 } // namespace plc
