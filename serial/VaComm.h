@@ -187,8 +187,6 @@ private:
 
     // The delivery step of a hand-over: runs on the window thread.
     void Deliver(std::uint32_t events);
-    // DispatchEvents for a hand-over of the write thread.
-    void DeliverFromWriter(std::uint32_t events);
     void ReportFailure(const std::string& message) const;
     void ApplyLineSettings();
     void LineSettingChanged();

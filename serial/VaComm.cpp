@@ -1,0 +1,386 @@
+#include "serial/VaComm.h"
+
+#include "serial/VaDevice.h"
+#include "serial/VaThreads.h"
+#include "serial/VaUtils.h"
+
+#include <cerrno>
+#include <climits>
+#include <iostream>
+#include <optional>
+#include <utility>
+
+namespace {
+
+[[noreturn]] void Raise(const char* format, int code) {
+    throw EVaCommError(VaFill(format, {std::to_string(code), VaSystemMessage(code)}));
+}
+
+} // namespace
+
+TVaCustomComm::TVaCustomComm(QObject* parent) : TVaComponent(parent) {
+    flowControl_.SetOnChanged([this] { LineSettingChanged(); });
+    eventChars_.SetOnChanged([this] { LineSettingChanged(); });
+    buffers_.SetOnChanged([this] { RefuseWhileOpen(); });
+}
+
+TVaCustomComm::~TVaCustomComm() {
+    Close();
+}
+
+bool TVaCustomComm::IsOpen() const {
+    return device_ != nullptr;
+}
+
+std::string TVaCustomComm::FormattedName() const {
+    return VaFormatDeviceName(deviceName_, portNum_);
+}
+
+TVaLineSettings TVaCustomComm::LineSettings() const {
+    TVaLineSettings line = settings_;
+    line.OutCtsFlow = flowControl_.OutCtsFlow();
+    line.OutDsrFlow = flowControl_.OutDsrFlow();
+    line.ControlDtr = flowControl_.ControlDtr();
+    line.ControlRts = flowControl_.ControlRts();
+    line.XonXoffOut = flowControl_.XonXoffOut();
+    line.XonXoffIn = flowControl_.XonXoffIn();
+    line.DsrSensitivity = flowControl_.DsrSensitivity();
+    line.TxContinueOnXoff = flowControl_.TxContinueOnXoff();
+    line.XonChar = eventChars_.XonChar();
+    line.XoffChar = eventChars_.XoffChar();
+    line.ErrorChar = eventChars_.ErrorChar();
+    line.EventChar = eventChars_.EventChar();
+    line.EofChar = eventChars_.EofChar();
+    line.ReadSize = buffers_.ReadSize();
+    return line;
+}
+
+void TVaCustomComm::Open() {
+    if (IsOpen()) {
+        throw EVaCommError(sMsgPortOpen);
+    }
+    OpenDevice();
+    try {
+        ApplyLineSettings();
+        if (const int error = device_->SetupQueues(buffers_.ReadSize(), buffers_.WriteSize());
+            error != 0) {
+            Raise(sMsgBuffersError, error);
+        }
+        if (const int error = device_->SetReadBehaviour(); error != 0) {
+            Raise(sMsgTimeoutsError, error);
+        }
+        if (const int error = device_->SetEventMask(DeviceEventMask()); error != 0) {
+            Raise(sMsgEventMaskError, error);
+        }
+        StartThreads();
+    } catch (...) {
+        StopThreads();
+        ReleaseDevice();
+        throw;
+    }
+}
+
+void TVaCustomComm::OpenDevice() {
+    const std::string name = FormattedName();
+    int error = 0;
+    device_ = TVaDevice::Open(VaResolveDevicePath(name), error);
+    if (device_ == nullptr) {
+        throw EVaCommError(
+            VaFill(sMsgOpenError, {name, std::to_string(error), VaSystemMessage(error)}));
+    }
+}
+
+void TVaCustomComm::StartThreads() {
+    try {
+        link_ = std::make_shared<TVaPortLink>(*this);
+        if (DeviceEventMask() != 0) {
+            eventThread_ = std::make_shared<TVaCommEventThread>(link_, device_, eventPriority_);
+            eventThread_->Start();
+        }
+        writeThread_ = std::make_shared<TVaCommWriteThread>(link_, device_, buffers_.WriteSize(),
+                                                            writePriority_);
+        writeThread_->Start();
+    } catch (const EVaCommError&) {
+        throw;
+    } catch (const std::exception& failure) {
+        // Out of threads or descriptors: the port's own kind of failure.
+        throw EVaCommError(failure.what());
+    }
+}
+
+void TVaCustomComm::Close() {
+    if (!IsOpen()) {
+        return;
+    }
+    {
+        const std::lock_guard lock(readLock_);
+        StopThreads();
+    }
+    ReleaseDevice();
+}
+
+void TVaCustomComm::StopThreads() {
+    if (eventThread_) {
+        eventThread_->Stop();
+    }
+    if (writeThread_) {
+        writeThread_->Stop();
+    }
+    if (link_) {
+        link_->Detach();
+    }
+    eventThread_.reset();
+    writeThread_.reset();
+    link_.reset();
+}
+
+void TVaCustomComm::ReleaseDevice() {
+    if (device_) {
+        device_->Close();
+    }
+    device_.reset();
+}
+
+std::uint32_t TVaCustomComm::DeviceEventMask() const {
+    static constexpr std::uint32_t kEvents[] = {
+        EV_BREAK,   EV_CTS,    EV_DSR,  EV_ERR,      EV_RING,   EV_RLSD,  EV_RXCHAR,
+        EV_TXEMPTY, EV_RXFLAG, EV_PERR, EV_RX80FULL, EV_EVENT1, EV_EVENT2};
+    std::uint32_t mask = 0;
+    for (std::size_t event = 0; event < std::size(kEvents); ++event) {
+        if (monitorEvents_.Contains(static_cast<TVaCommEvent>(event))) {
+            mask |= kEvents[event];
+        }
+    }
+    // The write thread reports the emptying of its queue itself.
+    return mask & ~EV_TXEMPTY;
+}
+
+void TVaCustomComm::ApplyLineSettings() {
+    const std::optional<TVaLineRecord> record = VaMakeLineRecord(LineSettings());
+    if (!record) {
+        Raise(sMsgDcbError, EINVAL);
+    }
+    if (const int error = device_->Apply(*record); error != 0) {
+        Raise(sMsgDcbError, error);
+    }
+}
+
+void TVaCustomComm::LineSettingChanged() {
+    if (IsOpen()) {
+        ApplyLineSettings();
+    }
+}
+
+void TVaCustomComm::RefuseWhileOpen() const {
+    if (IsOpen()) {
+        throw EVaCommError(sMsgPortOpen);
+    }
+}
+
+TVaCommStatus TVaCustomComm::ReadStatus() {
+    const std::lock_guard lock(readLock_);
+    TVaCommStatus status;
+    if (!IsOpen()) {
+        return status;
+    }
+    std::uint64_t received = 0;
+    if (const int error = device_->Status(status, received); error != 0) {
+        Raise(sMsgStatusError, error);
+    }
+    return status;
+}
+
+int TVaCustomComm::InQueueCount() {
+    return IsOpen() ? ReadStatus().InQueue : 0;
+}
+
+int TVaCustomComm::Read(char* buffer, int count) {
+    if (!IsOpen() || count <= 0) {
+        return 0;
+    }
+    const std::lock_guard lock(readLock_);
+    int got = 0;
+    if (const int error = device_->Read(buffer, count, got); error != 0) {
+        Raise(sMsgReadError, error);
+    }
+    return got;
+}
+
+std::string TVaCustomComm::ReadText() {
+    const int waiting = InQueueCount();
+    if (waiting <= 0) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(waiting), '\0');
+    text.resize(static_cast<std::size_t>(Read(text.data(), waiting)));
+    return text;
+}
+
+int TVaCustomComm::Write(const char* buffer, int count) {
+    if (!IsOpen() || count <= 0) {
+        return 0;
+    }
+    if (!writeThread_->QueueBytes(buffer, count, buffers_.WriteTimeout())) {
+        throw EVaCommError(sMsgOutputFull);
+    }
+    return count;
+}
+
+bool TVaCustomComm::WriteText(std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+        if (IsOpen()) {
+            throw EVaCommError(sMsgOutputFull);
+        }
+        return false;
+    }
+    const int count = static_cast<int>(text.size());
+    return Write(text.data(), count) == count;
+}
+
+void TVaCustomComm::Deliver(std::uint32_t events) {
+    try {
+        if ((events & EV_RXCHAR) != 0) {
+            DispatchRxChar();
+            events &= ~EV_RXCHAR;
+        }
+        if (events != 0) {
+            DispatchEvents(events);
+        }
+    } catch (const std::exception& failure) {
+        ReportFailure(failure.what());
+    } catch (...) {
+        ReportFailure("Unknown failure while handling a serial port event");
+    }
+}
+
+void TVaCustomComm::DispatchRxChar() {
+    TVaCommStatus status;
+    {
+        const std::lock_guard lock(readLock_);
+        if (!IsOpen()) {
+            return;
+        }
+        std::uint64_t received = 0;
+        if (const int error = device_->Status(status, received); error != 0) {
+            Raise(sMsgStatusError, error);
+        }
+        // Bytes counted here are reported now; only later arrivals wake the
+        // event thread for another OnRxChar.
+        device_->MarkReported(received);
+    }
+    if (status.InQueue > 0 && OnRxChar) {
+        OnRxChar(*this, status.InQueue);
+    }
+}
+
+void TVaCustomComm::DispatchEvents(std::uint32_t events) {
+    if ((events & EV_ERR) != 0) {
+        const TVaCommStatus status = ReadStatus();
+        if (status.Errors != 0 && OnError) {
+            try {
+                OnError(*this, static_cast<std::int32_t>(status.Errors));
+            } catch (const std::exception& failure) {
+                ReportFailure(failure.what());
+            } catch (...) {
+                ReportFailure("Unknown failure while handling a serial line error");
+            }
+        }
+    }
+    const std::pair<std::uint32_t, TVaNotifyEvent*> notifications[] = {
+        {EV_RXFLAG, &OnRxFlag}, {EV_CTS, &OnCts},      {EV_DSR, &OnDsr},
+        {EV_RING, &OnRing},     {EV_RLSD, &OnRlsd},    {EV_TXEMPTY, &OnTxEmpty},
+        {EV_BREAK, &OnBreak},   {EV_PERR, &OnPErr},    {EV_RX80FULL, &OnRx80Full},
+        {EV_EVENT1, &OnEvent1}, {EV_EVENT2, &OnEvent2}};
+    for (const auto& [bit, handler] : notifications) {
+        if ((events & bit) != 0 && *handler) {
+            (*handler)(*this);
+        }
+    }
+}
+
+void TVaCustomComm::ReportFailure(const std::string& message) const {
+    if (RaportBledu) {
+        try {
+            RaportBledu(message);
+            return;
+        } catch (...) {
+            // A report that fails itself falls back to stderr below.
+        }
+    }
+    std::cerr << message << '\n';
+}
+
+void TVaCustomComm::SetDeviceName(std::string value) {
+    RefuseWhileOpen();
+    deviceName_ = std::move(value);
+}
+
+void TVaCustomComm::SetPortNum(int value) {
+    RefuseWhileOpen();
+    portNum_ = value < 0 ? 0 : value;
+}
+
+void TVaCustomComm::SetBaudrate(TVaBaudrate value) {
+    if (value == settings_.Baudrate) {
+        return;
+    }
+    settings_.Baudrate = value;
+    if (value != brUser) {
+        settings_.UserBaudrate = 0;
+    }
+    LineSettingChanged();
+}
+
+void TVaCustomComm::SetUserBaudrate(std::int32_t value) {
+    if (value == settings_.UserBaudrate) {
+        return;
+    }
+    settings_.UserBaudrate = value;
+    settings_.Baudrate = brUser;
+    LineSettingChanged();
+}
+
+void TVaCustomComm::SetParity(TVaParity value) {
+    if (value != settings_.Parity) {
+        settings_.Parity = value;
+        LineSettingChanged();
+    }
+}
+
+void TVaCustomComm::SetParityCheck(bool value) {
+    if (value != settings_.ParityCheck) {
+        settings_.ParityCheck = value;
+        LineSettingChanged();
+    }
+}
+
+void TVaCustomComm::SetDatabits(TVaDatabits value) {
+    if (value != settings_.Databits) {
+        settings_.Databits = value;
+        LineSettingChanged();
+    }
+}
+
+void TVaCustomComm::SetStopbits(TVaStopbits value) {
+    if (value != settings_.Stopbits) {
+        settings_.Stopbits = value;
+        LineSettingChanged();
+    }
+}
+
+void TVaCustomComm::SetOptions(TVaCommOptions value) {
+    if (value != settings_.Options) {
+        settings_.Options = value;
+        LineSettingChanged();
+    }
+}
+
+void TVaCustomComm::SetMonitorEvents(TVaCommEvents value) {
+    RefuseWhileOpen();
+    monitorEvents_ = value;
+}
+
+void TVaCustomComm::SetBuffers(const TVaBuffers& value) {
+    RefuseWhileOpen();
+    buffers_.Assign(value);
+}
