@@ -1,41 +1,44 @@
 #pragma once
 
+#include "Interpreter.h"
 #include "Pamiec.h"
 #include "TabelaProgramu.h"
+#include "Zegar.h"
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <thread>
 
 namespace plc {
 
-// The 32-bit wrapping millisecond count of the system (GetTickCount); tests
-// give a clock they step by hand.
-using Zegar = std::function<std::uint32_t()>;
-Zegar ZegarSystemowy();
-
 // What the scan worker drives outside the engine. Called on the worker thread;
 // an implementation must never wait for the window thread (it may play the
-// click sound, which waits only for the sound itself).
+// click sound, which waits only for the sound itself) and should not throw.
 class WyjsciaSterownika {
 public:
     virtual ~WyjsciaSterownika() = default;
     virtual void ZapalWyjscia(int n) = 0;
     virtual void ZgasWyjscia(int n) = 0;
-    // The worker ended on a word it could not decode.
+    // The worker ended on a word it could not decode. Called once, on the
+    // worker thread, as the worker's last act: the scan in progress was
+    // abandoned (no end-of-scan steps, no output refresh for it), memory and
+    // lamps stay as they were. Dziala() is false from then on; ZadajStop() and
+    // CzekajNaKoniec() act harmlessly on the ended worker, and Start() starts
+    // a fresh one. An exception escaping the output calls ends the worker the
+    // same way.
     virtual void BladProgramu() = 0;
 };
 
 // The scan worker. Start() runs Execute() on a thread of its own, one step
-// above normal priority where the system allows it. The stop request is read
-// once per scan; CzekajNaKoniec() waits until the worker has ended, after
-// which no scan writes memory or calls the outputs again. The worker never
-// waits for anything outside the engine.
+// above normal priority where the system allows it. Each scan: stop request
+// checked, 1 ms pause, program pass, end-of-scan flags, output refresh. The
+// stop request is read once per scan, so a scan in progress always finishes
+// with its output refresh; CzekajNaKoniec() waits until the worker has ended,
+// after which no scan writes memory or calls the outputs again. The worker
+// never waits for anything outside the engine.
 //
-// Threading: Start, ZadajStop, CzekajNaKoniec and Dziala are called from one
-// controlling thread (the window thread).
+// Threading: Start, CzekajNaKoniec and Dziala are called from one controlling
+// thread (the window thread); ZadajStop from any thread.
 class TCyklPracy {
 public:
     TCyklPracy(Pamiec& pamiec, const TabelaProgramu& program, Zegar zegar,
@@ -53,7 +56,8 @@ public:
     bool Dziala() const noexcept;
 
     // One program pass with the end-of-scan steps and the output refresh,
-    // without the pause; false when a word could not be decoded. For tests and
+    // without the pause; false when a word could not be decoded (the pass is
+    // abandoned there, without end-of-scan steps or refresh). For tests and
     // benchmarks, never while a worker runs.
     bool Przebieg();
 
@@ -61,9 +65,9 @@ private:
     void Execute();
 
     Pamiec& pamiec_;
-    const TabelaProgramu& program_;
     Zegar zegar_;
     WyjsciaSterownika& wyjscia_;
+    Interpreter interpreter_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> dziala_{false};
     std::thread watek_;
