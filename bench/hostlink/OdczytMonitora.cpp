@@ -1,0 +1,80 @@
+// A 16-item monitor read handled end to end over a pseudo-terminal: the
+// request written to the master until the whole reply has been read back,
+// while the scan worker runs a 255-word program.
+
+#include "StanowiskoPty.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+using hostlink::test::StanowiskoPty;
+
+// 85 rungs of three words: LD an input bit, OUT an output or work bit, and
+// the OUT's action word.
+void ProgramNa255Slow(plc::TabelaProgramu& program) {
+    const char* wyjscia[] = {"20A8", "20A9", "20AA", "2148", "2149", "214A"};
+    for (int rung = 0; rung < 85; ++rung) {
+        program.ustaw(3 * rung, "8008");
+        program.ustaw(3 * rung + 1, wyjscia[rung % 6]);
+        program.ustaw(3 * rung + 2, "8000");
+    }
+    program.ustawLiczbeLinii(255);
+}
+
+void OdczytMonitora16Pozycji(benchmark::State& stan) {
+    hostlink::test::KatalogTymczasowy katalog;
+    StanowiskoPty s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy()};
+    ProgramNa255Slow(s.program);
+    s.lacze.TrybRUN();
+
+    // Channels, timers, counters and DM words in one request.
+    std::string tekst = "@00MB308420000";
+    const char* pozycje[] = {"0100", "0114", "0128", "02F4", "02FA", "02FE", "0000", "0302",
+                             "0406", "0408", "0806", "0CC8", "0C00", "13D0", "13FE", "0D00"};
+    for (const char* pozycja : pozycje) {
+        tekst += pozycja;
+    }
+    const std::string zapytanie = hostlink::RamkaKoncowa(tekst);
+
+    std::vector<double> czasy;
+    for (auto _ : stan) {
+        const auto poczatek = std::chrono::steady_clock::now();
+        const std::string odpowiedz = s.gospodarz.Zapytaj(zapytanie);
+        czasy.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - poczatek)
+                .count());
+        if (odpowiedz.size() != 9 + 5 + 16 * 8 + 4) {
+            stan.SkipWithError("no whole reply");
+            break;
+        }
+        benchmark::DoNotOptimize(odpowiedz.data());
+    }
+    if (!czasy.empty()) {
+        std::nth_element(czasy.begin(),
+                         czasy.begin() + static_cast<std::ptrdiff_t>(czasy.size() / 2),
+                         czasy.end());
+        stan.counters["mediana_us"] = czasy[czasy.size() / 2];
+    }
+    if (!s.skan.Dziala()) {
+        stan.SkipWithError("the scan worker stopped");
+    }
+}
+BENCHMARK(OdczytMonitora16Pozycji)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication aplikacja(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

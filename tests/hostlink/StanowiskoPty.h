@@ -1,0 +1,57 @@
+#pragma once
+
+// The host link behind the real serial port component, the port opened on
+// the slave of a pseudo-terminal pair whose master plays the programming
+// software.
+
+#include "Atrapy.h"
+#include "Gospodarz.h"
+
+#include "hostlink/Fcs.h"
+#include "hostlink/LaczeHost.h"
+
+#include "hostlink/PortComm.h"
+#include "serial/VaComm.h"
+
+#include <string>
+#include <vector>
+
+namespace hostlink::test {
+
+struct StanowiskoPty {
+    explicit StanowiskoPty(std::filesystem::path plik, plc::Zegar zegar)
+        : plikProgramu(std::move(plik)), skan(pamiec, program, std::move(zegar), wyjscia),
+          lacze(pamiec, program, skan, adapter, panel, konfiguracja, plikProgramu) {
+        pamiec.resetZalaczenia();
+        port.SetDeviceName(gospodarz.Sciezka());
+        port.SetBaudrate(br9600);
+        port.SetParity(paEven);
+        port.SetParityCheck(true);
+        port.SetDatabits(db7);
+        port.SetStopbits(sb2);
+        port.OnRxChar = [this](TVaCustomComm&, std::int32_t) { lacze.ReakcjaNaZnak(); };
+        port.RaportBledu = [this](const std::string& komunikat) { bledy.push_back(komunikat); };
+        port.Open();
+    }
+    ~StanowiskoPty() {
+        lacze.ZatrzymajSkan();
+        port.Close();
+    }
+    StanowiskoPty(const StanowiskoPty&) = delete;
+    StanowiskoPty& operator=(const StanowiskoPty&) = delete;
+
+    Gospodarz gospodarz;
+    std::filesystem::path plikProgramu;
+    plc::Pamiec pamiec;
+    plc::TabelaProgramu program;
+    FakeWyjscia wyjscia;
+    plc::TCyklPracy skan;
+    TVaComm port;
+    PortComm adapter{port};
+    FakePanel panel;
+    FakeKonfiguracja konfiguracja;
+    LaczeHost lacze;
+    std::vector<std::string> bledy;
+};
+
+} // namespace hostlink::test
