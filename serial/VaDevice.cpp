@@ -164,7 +164,10 @@ int TVaDevice::Apply(const TVaLineRecord& record) {
     if (handle_ < 0) {
         return EBADF;
     }
-    if (::tcsetattr(handle_, TCSANOW, &record.Tio) != 0) {
+    // TCSETS directly rather than tcsetattr: the C library reads the settings
+    // back and fails when data bits or parity differ, which a pty always does
+    // (it keeps neither). The kernel's record is the leading part of termios.
+    if (::ioctl(handle_, TCSETS, &record.Tio) != 0) {
         return errno;
     }
     if (record.CustomRate != 0) {

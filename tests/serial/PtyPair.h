@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <poll.h>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+// A pseudo-terminal pair: the port opens the slave path, the test plays the
+// programming software on the master.
+class PtyPair {
+public:
+    PtyPair() {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+            throw std::runtime_error("no pseudo-terminal");
+        }
+        char name[128] = {};
+        if (::ptsname_r(master_, name, sizeof name) != 0) {
+            throw std::runtime_error("no pseudo-terminal name");
+        }
+        slavePath_ = name;
+    }
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+    ~PtyPair() { CloseMaster(); }
+
+    const std::string& SlavePath() const { return slavePath_; }
+    int Master() const { return master_; }
+
+    void CloseMaster() {
+        if (master_ >= 0) {
+            ::close(master_);
+            master_ = -1;
+        }
+    }
+
+    void Send(std::string_view bytes) const {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+
+    // Reads until count bytes came or a generous limit passed (a safety net
+    // against a hang, not a measured time).
+    std::string Receive(std::size_t count) const {
+        std::string bytes;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
+            pollfd ready{master_, POLLIN, 0};
+            if (::poll(&ready, 1, 50) > 0) {
+                char chunk[4096];
+                const ssize_t got = ::read(master_, chunk, sizeof chunk);
+                if (got > 0) {
+                    bytes.append(chunk, static_cast<std::size_t>(got));
+                }
+            }
+        }
+        return bytes;
+    }
+
+    // Everything waiting on the master now.
+    std::string Drain() const {
+        std::string bytes;
+        char chunk[4096];
+        ssize_t got = 0;
+        while ((got = ::read(master_, chunk, sizeof chunk)) > 0) {
+            bytes.append(chunk, static_cast<std::size_t>(got));
+        }
+        return bytes;
+    }
+
+    // The slave's line settings (termios requests on the master act on them).
+    termios SlaveSettings() const {
+        termios tio{};
+        ::tcgetattr(master_, &tio);
+        return tio;
+    }
+
+    speed_t SlaveSpeed() const {
+        const termios tio = SlaveSettings();
+        return cfgetospeed(&tio);
+    }
+
+private:
+    int master_ = -1;
+    std::string slavePath_;
+};
+
+// Runs the window thread's event loop (sleeping while idle) until the
+// condition holds; false if it still does not after a generous limit.
+inline bool RunEventsUntil(const std::function<bool()>& done) {
+    if (done()) {
+        return true;
+    }
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(std::chrono::seconds(5), &loop, &QEventLoop::quit);
+    check.start(std::chrono::milliseconds(2));
+    loop.exec();
+    return done();
+}
+
+// Waits for the condition WITHOUT running events, as a busy window thread
+// would; false if it still does not hold after a generous limit.
+inline bool WaitWithoutEvents(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Runs the event loop for a while, for checks that something does NOT happen.
+inline void RunEventsFor(std::chrono::milliseconds span) {
+    QEventLoop loop;
+    QTimer::singleShot(span, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Writes the system settings file that maps port names to devices.
+inline void WriteDeviceMap(const std::string& contents) {
+    const std::filesystem::path file =
+        std::filesystem::path(std::getenv("XDG_CONFIG_DIRS")) / "Orvanta" / "Parvolen.conf";
+    std::ofstream(file, std::ios::trunc) << contents;
+}
