@@ -155,6 +155,9 @@ void TVaDevice::Close() {
     // The exclusive flag belongs to the terminal, not to this descriptor: left
     // set, it would refuse the next open of a pty whose other side stays open.
     static_cast<void>(::ioctl(handle_, TIOCNXCL));
+    // Unlocked explicitly: a thread still inside poll() keeps the open file
+    // alive past close(), and with it a lock that close() alone would free.
+    static_cast<void>(::flock(handle_, LOCK_UN));
     ::close(handle_);
     handle_ = -1;
 }
