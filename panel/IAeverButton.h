@@ -1,0 +1,177 @@
+#pragma once
+
+#include "panel/IAeverGeometria.h"
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QImage>
+#include <QPolygon>
+#include <QRegion>
+
+// Shapes, bevels, gradients and caption styles of the shaped button. The
+// program draws bkRect and bkRoundRect with a linear or no gradient and a
+// simple caption; the other values are kept so that a window can set them,
+// and are drawn like their plain relatives.
+enum TIAButtonKind {
+    bkRect,
+    bkRoundRect,
+    bkElliptic,
+    bkPoly,
+    bkPolyStar,
+    bkArc,
+    bkDonut,
+    bkUser,
+    bkArrow,
+    bkArrow1,
+    bkArrow2,
+    bkCross,
+    bkCutRect,
+    bkCross1
+};
+enum TIA3DKind {
+    dk3D,
+    dkFlatten,
+    dk3dsimple,
+    dkFlattenSimple,
+    dk3dBorder,
+    dk3dBorderFlatten,
+    dkNone
+};
+enum TIAGradientKind { gkNone, gkLinear, gkCircular };
+enum TIACaption3dKind { ckSimple, ckEmbossed, ckPressed };
+enum TIAHAlign { haLeft, haCenter, haRight, haNone };
+enum TIAVAlign { vaTop, vaCenter, vaBottom, vaNone };
+
+// A push button that draws its own face: a rounded outline that is also the
+// widget's mask (clicks outside it do not press), a two-colour gradient, a
+// bevel of ButtonDepth pixels and the caption in Verdana. Clicks, Space,
+// the "&" accelerator, focus and the pressed state are QAbstractButton's.
+class TIAeverButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit TIAeverButton(QWidget* parent = nullptr);
+
+    TIAButtonKind ButtonKind() const { return buttonKind_; }
+    void SetButtonKind(TIAButtonKind kind);
+    int ButtonWidth() const { return width(); }
+    void SetButtonWidth(int w);
+    int ButtonHeight() const { return height(); }
+    void SetButtonHeight(int h);
+    int ButtonDepth() const { return buttonDepth_; }
+    void SetButtonDepth(int depth);
+
+    QColor ButtonColor() const { return buttonColor_; }
+    virtual void SetButtonColor(const QColor& colour);
+    QColor ButtonColor1() const { return buttonColor1_; }
+    virtual void SetButtonColor1(const QColor& colour);
+
+    TIAGradientKind GradientKind() const { return gradientKind_; }
+    void SetGradientKind(TIAGradientKind kind);
+    TIA3DKind Button3DKind() const { return button3DKind_; }
+    void SetButton3DKind(TIA3DKind kind);
+    TIACaption3dKind Caption3dKind() const { return caption3dKind_; }
+    void SetCaption3dKind(TIACaption3dKind kind);
+    TIAHAlign CaptionHAlign() const { return captionHAlign_; }
+    void SetCaptionHAlign(TIAHAlign align);
+    TIAVAlign CaptionVAlign() const { return captionVAlign_; }
+    void SetCaptionVAlign(TIAVAlign align);
+    bool ShowFocusRGN() const { return showFocusRGN_; }
+    void SetShowFocusRGN(bool show);
+
+    // Stored for the windows that set them; the program's buttons neither
+    // rotate nor use these shapes, so they change nothing on screen.
+    int GradientAngle() const { return gradientAngle_; }
+    void SetGradientAngle(int tenthsOfDegree) { gradientAngle_ = tenthsOfDegree; }
+    int ButtonAngle() const { return buttonAngle_; }
+    void SetButtonAngle(int tenthsOfDegree) { buttonAngle_ = tenthsOfDegree; }
+    int CaptionAngle() const { return captionAngle_; }
+    void SetCaptionAngle(int tenthsOfDegree) { captionAngle_ = tenthsOfDegree; }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool on) { transparent_ = on; }
+    bool Rotated() const { return rotated_; }
+    void SetRotated(bool on) { rotated_ = on; }
+    bool CaptionFixed() const { return captionFixed_; }
+    void SetCaptionFixed(bool on) { captionFixed_ = on; }
+    bool GradientFixed() const { return gradientFixed_; }
+    void SetGradientFixed(bool on) { gradientFixed_ = on; }
+    int RotationPointX() const { return rotationPointX_; }
+    void SetRotationPointX(int x) { rotationPointX_ = x; }
+    int RotationPointY() const { return rotationPointY_; }
+    void SetRotationPointY(int y) { rotationPointY_ = y; }
+    int GradientBitmapLine() const { return gradientBitmapLine_; }
+    void SetGradientBitmapLine(int line) { gradientBitmapLine_ = line; }
+    bool UserRGNAUTO() const { return userRGNAUTO_; }
+    void SetUserRGNAUTO(bool on) { userRGNAUTO_ = on; }
+    int PeaksNumber() const { return peaksNumber_; }
+    void SetPeaksNumber(int peaks) { peaksNumber_ = peaks; }
+    double RadiusRatio() const { return radiusRatio_; }
+    void SetRadiusRatio(double ratio) { radiusRatio_ = ratio; }
+    double ArcAngle() const { return arcAngle_; }
+    void SetArcAngle(double radians) { arcAngle_ = radians; }
+
+    // The outline and regions of the current shape, in widget coordinates.
+    const QPolygon& Outline() const { return outline_; }
+    const QRegion& WindowRegion() const { return windowRegion_; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    struct StanLica {
+        bool wcisniety = false;
+        bool podMysza = false;
+        bool aktywny = true;
+        bool skupiony = false; // drawn only with ShowFocusRGN
+        bool operator==(const StanLica&) const = default;
+    };
+
+    void ZbudujKsztalt();
+    void ZbudujLico(const StanLica& stan);
+    void Zmieniono(); // a property changed: rebuild the face and repaint
+    StanLica BiezacyStan() const;
+    void RysujGradient(QPainter& painter, const QColor& gora, const QColor& dol) const;
+    void RysujNapis(QPainter& painter, bool wcisniety) const;
+
+    TIAButtonKind buttonKind_ = bkRect;
+    int buttonDepth_ = 2;
+    QColor buttonColor_;
+    QColor buttonColor1_;
+    TIAGradientKind gradientKind_ = gkNone;
+    TIA3DKind button3DKind_ = dk3D;
+    TIACaption3dKind caption3dKind_ = ckSimple;
+    TIAHAlign captionHAlign_ = haCenter;
+    TIAVAlign captionVAlign_ = vaCenter;
+    bool showFocusRGN_ = true;
+    int gradientAngle_ = 450;
+    int buttonAngle_ = 0;
+    int captionAngle_ = 0;
+    bool transparent_ = false;
+    bool rotated_ = false;
+    bool captionFixed_ = false;
+    bool gradientFixed_ = false;
+    int rotationPointX_ = 0;
+    int rotationPointY_ = 0;
+    int gradientBitmapLine_ = 0;
+    bool userRGNAUTO_ = true;
+    int peaksNumber_ = 6;
+    double radiusRatio_ = 0.5;
+    double arcAngle_ = 2.0943951023932;
+
+    QSize ksztaltDla_; // the size the outline and regions were built for
+    QPolygon outline_;
+    QRegion windowRegion_;
+    QRegion focusRegion_; // drawn only with ShowFocusRGN
+    iaever::PolowkiFazy bevel_;
+    QImage face_;
+    StanLica stanLica_;
+    bool liceNieaktualne_ = true;
+    bool mouseOver_ = false;
+};

@@ -1,0 +1,181 @@
+#include "panel/PortDialog.h"
+
+#include "panel/Wyglad.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <exception>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const QColor KolorBialy(0xFF, 0xFF, 0xFF);
+const QColor KolorWlaczony(0x00, 0xFF, 0x00);
+const QColor KolorWylaczony(0xEE, 0xFE, 0xEE);
+
+constexpr std::array Predkosci{300, 1200, 2400, 4800, 9600, 19200, 38400, 57600};
+
+// A list text that is not a whole decimal number stops the apply.
+int LiczbaCalkowita(const QString& tekst) {
+    bool ok = false;
+    const int liczba = tekst.trimmed().toInt(&ok, 10);
+    if (!ok)
+        throw std::invalid_argument("'" + tekst.toStdString() + "' is not a valid integer value");
+    return liczba;
+}
+
+QComboBox* Lista(const QStringList& pozycje, QWidget* rodzic) {
+    auto* lista = new QComboBox(rodzic);
+    lista->setEditable(true);
+    lista->setInsertPolicy(QComboBox::NoInsert);
+    lista->addItems(pozycje);
+    lista->setMinimumWidth(120);
+    return lista;
+}
+
+} // namespace
+
+TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
+    : QDialog(parent), cel_(cel),
+      ComboBox1(Lista({"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600"}, this)),
+      ComboBox2(Lista({"4", "5", "6", "7", "8"}, this)),
+      ComboBox3(Lista({"Parzyste", "Nieparzyste", "Brak", "Znacznik", "Spacja"}, this)),
+      ComboBox4(Lista({"1", "15", "2"}, this)),
+      Button1(new QPushButton(QStringLiteral("&Domyślne"), this)),
+      Button2(new QPushButton(QStringLiteral("Za&stosuj"), this)),
+      Button3(new QPushButton(QStringLiteral("&Zamknij"), this)) {
+    setObjectName(QStringLiteral("Port"));
+    setWindowTitle(QStringLiteral("Ustawienia portu"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(319, 215);
+    setFont(wyglad::Czcionka(QStringLiteral("MS Sans Serif"), 11));
+    wyglad::UstawTlo(*this, QColor(0x90, 0xB0, 0xE0));
+
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
+    ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+
+    auto* ramka = new QFrame(this);
+    ramka->setFrameShape(QFrame::Panel);
+    ramka->setFrameShadow(QFrame::Sunken);
+    wyglad::UstawTlo(*ramka, QColor(0xB5, 0xD5, 0xF5));
+    auto* siatka = new QGridLayout(ramka);
+    siatka->setContentsMargins(16, 10, 16, 10);
+    siatka->setVerticalSpacing(6);
+    const std::pair<const char*, QComboBox*> wiersze[] = {
+        {"Bity na sekundę :", ComboBox1},
+        {"Bity danych :", ComboBox2},
+        {"Parzystość :", ComboBox3},
+        {"Bity stopu :", ComboBox4},
+    };
+    int wiersz = 0;
+    for (const auto& [opis, lista] : wiersze) {
+        auto* etykieta = new QLabel(QString::fromUtf8(opis), ramka);
+        etykieta->setBuddy(lista);
+        siatka->addWidget(etykieta, wiersz, 0);
+        siatka->addWidget(lista, wiersz, 1);
+        ++wiersz;
+    }
+    siatka->setColumnStretch(0, 1);
+
+    auto* przyciski = new QHBoxLayout;
+    for (QPushButton* przycisk : {Button1, Button2, Button3}) {
+        przycisk->setAutoDefault(false);
+        przyciski->addWidget(przycisk);
+    }
+    connect(Button1, &QPushButton::clicked, this, &TPort::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TPort::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TPort::Button3Click);
+
+    auto* uklad = new QVBoxLayout(this);
+    uklad->setContentsMargins(12, 12, 12, 12);
+    uklad->addWidget(ramka);
+    uklad->addStretch();
+    uklad->addLayout(przyciski);
+
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, ComboBox1);
+    setTabOrder(ComboBox1, ComboBox2);
+    setTabOrder(ComboBox2, ComboBox3);
+    setTabOrder(ComboBox3, ComboBox4);
+
+    Button1Click();
+}
+
+void TPort::Button1Click() {
+    ComboBox1->setCurrentText(QStringLiteral("9600"));
+    ComboBox2->setCurrentText(QStringLiteral("7"));
+    ComboBox3->setCurrentText(QStringLiteral("Znacznik"));
+    ComboBox4->setCurrentText(QStringLiteral("2"));
+}
+
+void TPort::ZastosujListy() {
+    const int predkosc = LiczbaCalkowita(ComboBox1->currentText());
+    if (std::ranges::find(Predkosci, predkosc) != Predkosci.end())
+        cel_.UstawPredkosc(predkosc);
+
+    const int bityDanych = LiczbaCalkowita(ComboBox2->currentText());
+    if (bityDanych >= 4 && bityDanych <= 8)
+        cel_.UstawBityDanych(bityDanych);
+
+    switch (LiczbaCalkowita(ComboBox4->currentText())) {
+    case 1:
+        cel_.UstawBityStopu(CelUstawienPortu::BityStopu::Jeden);
+        break;
+    case 15:
+        cel_.UstawBityStopu(CelUstawienPortu::BityStopu::Poltora);
+        break;
+    case 2:
+        cel_.UstawBityStopu(CelUstawienPortu::BityStopu::Dwa);
+        break;
+    default:
+        break;
+    }
+}
+
+void TPort::Button2Click() {
+    std::vector<std::exception_ptr> bledy;
+    const bool bylOtwarty = cel_.PortOtwarty();
+    cel_.UstawKolorKontrolkiPWR(KolorBialy);
+    try {
+        cel_.ZamknijPortSzeregowy();
+        ZastosujListy();
+    } catch (const std::exception&) {
+        bledy.push_back(std::current_exception());
+    }
+    // Reopened even when a list could not be applied, so that a simulator
+    // that stays on is not left deaf with its port closed.
+    if (bylOtwarty) {
+        try {
+            cel_.OtworzPortSzeregowy();
+        } catch (const std::exception&) {
+            bledy.push_back(std::current_exception());
+        }
+    }
+    cel_.UstawKolorKontrolkiPWR(cel_.SymulatorWlaczony() ? KolorWlaczony : KolorWylaczony);
+    for (const auto& blad : bledy) {
+        try {
+            std::rethrow_exception(blad);
+        } catch (const std::exception& e) {
+            cel_.ZglosBlad(e);
+        }
+    }
+}
+
+void TPort::Button3Click() {
+    close();
+}

@@ -1,0 +1,21 @@
+# The self-contained controls and dialogs of the front panel: the shaped
+# button, the welcome, about and port settings windows, and the help page.
+add_library(parvolen_kontrolki STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/IAeverGeometria.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/IAeverButton.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Odnosniki.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Wyglad.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/OknoPowitalne.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Info.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PortDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ZmianaPortu.cpp
+)
+target_include_directories(parvolen_kontrolki PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(parvolen_kontrolki PUBLIC Qt6::Widgets)
+
+# The help page is opened as Pomoc/help.html relative to the program's
+# working directory: stage it into the installation directory.
+file(GLOB parvolen_pomoc RELATIVE ${CMAKE_SOURCE_DIR}/data/Pomoc ${CMAKE_SOURCE_DIR}/data/Pomoc/*)
+foreach(plik IN LISTS parvolen_pomoc)
+    configure_file(${CMAKE_SOURCE_DIR}/data/Pomoc/${plik} ${PARVOLEN_BIN_DIR}/Pomoc/${plik} COPYONLY)
+endforeach()
