@@ -1,0 +1,8 @@
+#pragma once
+
+#include <filesystem>
+
+// Plays a WAV file to the end and only then returns. Without a sound server,
+// a device or a readable file it returns at once, silently. Safe to call from
+// any thread, the scan worker included.
+void OdtworzDzwiek(const std::filesystem::path& plik) noexcept;

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+// Decodes a JPEG picture with libjpeg's own API into an RGB image. A damaged,
+// truncated or implausibly large picture gives a null image.
+QImage DekodujJpeg(const QByteArray& dane);

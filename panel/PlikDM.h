@@ -1,0 +1,29 @@
+#pragma once
+
+#include "engine/Pamiec.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+// DM.cpm: the retained data words, one signed decimal number a line, CR LF.
+
+inline constexpr int SlowaPlikuDM = 255;                // DM 0 to DM 254 are kept
+inline constexpr std::uintmax_t NajkrotszyPlikDM = 765; // 255 lines of "0"
+
+// A whole line as a signed 32-bit decimal number; anything else throws the
+// run-time's conversion error "'<text>' is not a valid integer value".
+std::int32_t LiczbaDziesietna(std::string_view tekst);
+
+// Opens the file (it must exist, whatever the options say) and, when the words
+// are retained, loads line k into DM k. Lines past the DM area are ignored. The
+// file is checked whole before any word is stored, so a bad line changes
+// nothing. Throws std::system_error when the file cannot be read.
+void OdczytDM(const std::filesystem::path& plik, bool podtrzymanie, plc::Pamiec& pamiec);
+
+// Writes DM 0 to DM 254, replacing the file atomically; throws
+// std::system_error when it cannot.
+void ZapisDM(const std::filesystem::path& plik, const plc::Pamiec& pamiec);
+
+// The length of the file from its directory entry; 0 when it is missing.
+std::uintmax_t DlugoscPliku(const std::filesystem::path& plik);

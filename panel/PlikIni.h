@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The options file, read and written key by key like the system's profile
+// strings: nothing is cached, so a value written by one window is what the
+// next read anywhere sees. Section and key names match without regard to
+// letter case; a missing file, section or key gives the caller's default.
+// A write changes one line in place (or appends the key, and the section),
+// keeps every other line byte for byte, and replaces the file atomically.
+// Used on the window thread only.
+class PlikIni {
+public:
+    explicit PlikIni(std::filesystem::path plik);
+
+    const std::filesystem::path& Plik() const { return plik_; }
+
+    std::string CzytajTekst(std::string_view sekcja, std::string_view klucz,
+                            std::string_view domyslnie) const;
+    // Decimal, "$" or "0x" hexadecimal; anything else gives the default.
+    int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const;
+    // Any non-zero number is true.
+    bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const;
+
+    // Throw std::runtime_error "Unable to write to <full file name>" when the
+    // file cannot be written; the file is then unchanged.
+    void ZapiszTekst(std::string_view sekcja, std::string_view klucz, std::string_view wartosc);
+    void ZapiszLiczbe(std::string_view sekcja, std::string_view klucz, int wartosc);
+    void ZapiszBool(std::string_view sekcja, std::string_view klucz, bool wartosc);
+
+private:
+    std::filesystem::path plik_;
+};

@@ -1,0 +1,177 @@
+#include "Unit1.h"
+
+#include "KatalogDanych.h"
+#include "Kolory.h"
+#include "Kontrolka.h"
+#include "Raport.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTimer>
+#include <QUrl>
+
+#include <utility>
+
+TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
+             LampyWyjsc& lampy)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      ComPort(this), pamiec_(pamiec), program_(program), lampy_(lampy), katalog_(::KatalogDanych()),
+      plikProgramu_(katalog_ / "Program.cpm"), plikDM_(katalog_ / "DM.cpm"),
+      konfiguracja_(katalog_ / "Konfiguracja.ini"), port_(ComPort),
+      lacze_(pamiec, program, skan, port_, *this, *this, plikProgramu_) {
+    setObjectName("Okno");
+    ZbudujKontrolki();
+    UstawPort();
+    AktywacjaOkna();
+    PodlaczZdarzenia();
+}
+
+// The worker may outlive the window by a scan; it touches only the memory and
+// the lamp state, which main() keeps longer. The port's threads own what they
+// still use.
+TOkno::~TOkno() {
+    Bezpiecznie([this] { ComPort.Close(); });
+}
+
+// Creation. The data directory and the three file names are settled first,
+// as the members are built; then the options file gives the model in use,
+// stay-on-top and the port choice.
+void TOkno::AktywacjaOkna() {
+    lacze_.UstawModel(
+        static_cast<std::uint8_t>(konfiguracja_.CzytajLiczbe("Model sterownika", "CPU", 1)));
+    setWindowFlag(Qt::WindowStaysOnTopHint,
+                  konfiguracja_.CzytajBool("Opcje okna", "ZawszeNaWierzchu", true));
+    if (!ComPort.IsOpen()) {
+        switch (konfiguracja_.CzytajLiczbe("Opcje okna", "Numer portu", 2)) {
+        case 1:
+            RadioButton1->setChecked(true);
+            ComPort.SetDeviceName("COM1");
+            break;
+        case 2:
+            RadioButton2->setChecked(true);
+            ComPort.SetDeviceName("COM2");
+            break;
+        default:
+            break;
+        }
+    }
+    if (const QScreen* ekran = QGuiApplication::primaryScreen())
+        move(ekran->availableGeometry().center() - rect().center());
+}
+
+// The line settings every run starts with; they are not stored.
+void TOkno::UstawPort() {
+    ComPort.SetDeviceName("COM2");
+    ComPort.SetBaudrate(br9600);
+    ComPort.SetDatabits(db7);
+    ComPort.SetParity(paEven);
+    ComPort.SetParityCheck(true);
+    ComPort.SetStopbits(sb2);
+    ComPort.RaportBledu = [](const std::string& komunikat) { RaportBledu(komunikat); };
+    ComPort.OnRxChar = [this](TVaCustomComm&, std::int32_t) {
+        Bezpiecznie([this] { lacze_.ReakcjaNaZnak(); });
+    };
+}
+
+void TOkno::PodlaczZdarzenia() {
+    const auto obsluga = [this](void (TOkno::*metoda)()) {
+        return [this, metoda] { Bezpiecznie([this, metoda] { (this->*metoda)(); }); };
+    };
+    connect(Przycisk, &QPushButton::clicked, this, obsluga(&TOkno::ZalaczenieSymulatora));
+    connect(Button1, &QPushButton::clicked, this, obsluga(&TOkno::InfoClick));
+    connect(Button2, &QPushButton::clicked, this, obsluga(&TOkno::OpcjeClick));
+    connect(Button3, &QPushButton::clicked, this, obsluga(&TOkno::PortClick));
+    connect(Button4, &QPushButton::clicked, this, obsluga(&TOkno::PomocClick));
+    // The handler runs when the choice changes, once, for the button now checked.
+    connect(RadioButton1, &QRadioButton::toggled, this, [this, obsluga](bool zaznaczony) {
+        if (zaznaczony)
+            obsluga (&TOkno::ZmianaPortu)();
+    });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this, obsluga](bool zaznaczony) {
+        if (zaznaczony)
+            obsluga (&TOkno::ZmianaPortu)();
+    });
+    connect(Suwak1, &QSlider::valueChanged, this, obsluga(&TOkno::RegulacjaAnalogowa1));
+    connect(Suwak2, &QSlider::valueChanged, this, obsluga(&TOkno::RegulacjaAnalogowa2));
+    for (QCheckBox* przelacznik : Wejscie)
+        connect(przelacznik, &QCheckBox::clicked, this, obsluga(&TOkno::OdswiezWejscia));
+    connect(TimerKontrolek, &QTimer::timeout, this, obsluga(&TOkno::ZegarKontrolki));
+    connect(&lampy_, &LampyWyjsc::ZmianaWyjscia, this, &TOkno::PokazWyjscie);
+    connect(&lampy_, &LampyWyjsc::ZmianaBledu, this, &TOkno::PokazBlad);
+}
+
+void TOkno::closeEvent(QCloseEvent* event) {
+    bool zapisany = false;
+    Bezpiecznie([this, &zapisany] {
+        ZamkniecieSymulatora();
+        zapisany = true;
+    });
+    if (zapisany)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TOkno::ZegarKontrolki() {
+    kontrolkaCOMM->UstawKolor(kolory::ZgaszonaBledu);
+    TimerKontrolek->stop();
+}
+
+void TOkno::PortClick() {}
+
+void TOkno::InfoClick() {}
+
+void TOkno::OpcjeClick() {
+    TOpcje Opcje(*this, this);
+    Opcje.exec();
+}
+
+void TOkno::PomocClick() {
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QDir::current().absoluteFilePath("Pomoc/help.html")));
+}
+
+void TOkno::UstawNaWierzchu(bool naWierzchu) {
+    const bool widoczne = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, naWierzchu);
+    if (widoczne)
+        show();
+}
+
+void TOkno::UstawKontrolkeRUN(std::uint32_t kolor) {
+    KontrolkaRUN->UstawKolor(QColor::fromRgb(kolor));
+}
+
+void TOkno::ZgasKontrolkeERR() {
+    lampy_.KasujBlad();
+}
+
+void TOkno::ZgasWyjscia(int n) {
+    lampy_.ZgasWyjscia(n);
+}
+
+void TOkno::ZapalKontrolkeCOMM() {
+    TimerKontrolek->stop();
+    kontrolkaCOMM->UstawKolor(kolory::Czerwona);
+}
+
+void TOkno::UruchomTimerKontrolek() {
+    TimerKontrolek->start();
+}
+
+bool TOkno::CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const {
+    return konfiguracja_.CzytajBool(sekcja, klucz, domyslnie);
+}
+
+int TOkno::CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const {
+    return konfiguracja_.CzytajLiczbe(sekcja, klucz, domyslnie);
+}

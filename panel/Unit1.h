@@ -1,0 +1,145 @@
+#pragma once
+
+#include "LampyWyjsc.h"
+#include "PlikIni.h"
+#include "PortOkna.h"
+#include "Unit5.h"
+
+#include "engine/CyklPracy.h"
+#include "engine/Pamiec.h"
+#include "engine/TabelaProgramu.h"
+#include "hostlink/Interfejsy.h"
+#include "hostlink/LaczeHost.h"
+#include "serial/VaComm.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+
+class Kontrolka;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QTimer;
+
+// The front panel of the simulated controller (instance Okno) and the owner of
+// everything that lives as long as the program: the simulator state, the data
+// directory and its files, the options file, ComPort and the host link. The
+// memory, the program table, the scan worker and the lamp state are the
+// process's, created by main() and handed in. The window decides nothing about
+// the protocol or the modes: those are the host link's.
+class TOkno : public QWidget,
+              public OknoOpcji,
+              public hostlink::PanelLacza,
+              public hostlink::KonfiguracjaLacza {
+    Q_OBJECT
+public:
+    static constexpr int LiczbaWejsc = 9;
+
+    TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
+          LampyWyjsc& lampy);
+    ~TOkno() override;
+
+    // Controls, named as on the panel (the same names are their objectName).
+    QPushButton* Przycisk{};
+    QPushButton* Button1{}; // "&Info"
+    QPushButton* Button2{}; // "&Opcje"
+    QPushButton* Button3{}; // "&Port"
+    QPushButton* Button4{}; // "Pomo&c"
+    QRadioButton* RadioButton1{};
+    QRadioButton* RadioButton2{};
+    QSlider* Suwak1{};
+    QSlider* Suwak2{};
+    QLineEdit* EditW1{};
+    QLineEdit* EditW2{};
+    QLineEdit* Edit1{};
+    QLineEdit* Edit2{};
+    std::array<QCheckBox*, LiczbaWejsc> Wejscie{};
+    std::array<Kontrolka*, LiczbaWejsc> k{};
+    std::array<Kontrolka*, LampyWyjsc::LiczbaWyjsc> w{};
+    Kontrolka* KontrolkaPWR{};
+    Kontrolka* KontrolkaRUN{};
+    Kontrolka* KontrolkaERR{};
+    Kontrolka* kontrolkaCOMM{};
+    QTimer* TimerKontrolek{};
+    TVaComm ComPort;
+
+    // Handlers and operations of the panel.
+    void ZalaczenieSymulatora();
+    void OtworzPort();
+    void ZamknijPort();
+    void ZamkniecieSymulatora();
+    void ZegarKontrolki();
+    void ZmianaPortu();
+    void PortClick();
+    void OpcjeClick();
+    void InfoClick();
+    void PomocClick();
+    void SprawdzeniePamieci();
+    void ObslugaDwiekow();
+    void ZapalWejscia(int n);
+    void ZgasWejscia(int n);
+    void OdczytDM();
+    void ZapisDM();
+
+    bool Zalaczony() const { return zalaczony_; }
+    bool OdbudowaDM() const { return odbudowaDM_; }
+    const std::filesystem::path& KatalogDanych() const { return katalog_; }
+    const std::filesystem::path& PlikProgramu() const { return plikProgramu_; }
+    hostlink::LaczeHost& Lacze() { return lacze_; }
+
+    // OknoOpcji
+    PlikIni& Konfiguracja() override { return konfiguracja_; }
+    std::uint8_t ModelWUzyciu() const override { return lacze_.ModelWUzyciu(); }
+    void UstawNaWierzchu(bool naWierzchu) override;
+    std::filesystem::path PlikDM() const override { return plikDM_; }
+    void UstawOdbudoweDM() override { odbudowaDM_ = true; }
+
+    // hostlink::PanelLacza
+    void UstawKontrolkeRUN(std::uint32_t kolor) override;
+    void ZgasKontrolkeERR() override;
+    void ZgasWyjscia(int n) override;
+    void OdswiezWejscia() override;
+    void RegulacjaAnalogowa1() override;
+    void RegulacjaAnalogowa2() override;
+    void ZapalKontrolkeCOMM() override;
+    void UruchomTimerKontrolek() override;
+
+    // hostlink::KonfiguracjaLacza
+    bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const override;
+    int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ZbudujKontrolki();
+    void ZbudujPanelWejsc(QWidget* obszar);
+    void ZbudujPanelWyjsc(QWidget* obszar);
+    void UstawPort();
+    void AktywacjaOkna();
+    void PodlaczZdarzenia();
+    void UstawKoloryPrzycisku(QColor kolor, QColor kolor1);
+    void RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal);
+    void PokazWyjscie(int n);
+    void PokazBlad();
+
+    plc::Pamiec& pamiec_;
+    plc::TabelaProgramu& program_;
+    LampyWyjsc& lampy_;
+
+    std::filesystem::path katalog_;
+    std::filesystem::path plikProgramu_;
+    std::filesystem::path plikDM_;
+    PlikIni konfiguracja_;
+    PortOkna port_;
+    hostlink::LaczeHost lacze_;
+
+    bool zalaczony_ = false;
+    bool odbudowaDM_ = false;
+};

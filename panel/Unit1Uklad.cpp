@@ -1,0 +1,257 @@
+#include "Unit1.h"
+
+#include "Jpeg.h"
+#include "Kolory.h"
+#include "Kontrolka.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+
+namespace {
+
+constexpr int Szerokosc = 424;
+constexpr int Wysokosc = 247;
+constexpr int LewyMargines = 44; // of the right area, where the row names stand
+constexpr int Kolumna = 26;      // one I/O point
+
+int SrodekKolumny(int n) {
+    return LewyMargines + n * Kolumna + Kolumna / 2;
+}
+
+QPalette Barwy(QPalette paleta, QColor tlo, QColor tekst) {
+    paleta.setColor(QPalette::Window, tlo);
+    paleta.setColor(QPalette::Base, tlo);
+    paleta.setColor(QPalette::WindowText, tekst);
+    paleta.setColor(QPalette::Text, tekst);
+    return paleta;
+}
+
+QFrame* Obszar(QWidget* rodzic, const QRect& miejsce, QColor tlo, const char* nazwa) {
+    auto* obszar = new QFrame(rodzic);
+    obszar->setObjectName(nazwa);
+    obszar->setGeometry(miejsce);
+    obszar->setFrameStyle(QFrame::Box | QFrame::Plain);
+    obszar->setLineWidth(1);
+    obszar->setPalette(Barwy(obszar->palette(), tlo, kolory::Granat));
+    obszar->setAutoFillBackground(true);
+    return obszar;
+}
+
+QLabel* Napis(QWidget* rodzic, const QString& tekst, const QRect& miejsce,
+              Qt::Alignment wyrownanie = Qt::AlignLeft | Qt::AlignVCenter, bool gruby = false) {
+    auto* napis = new QLabel(tekst, rodzic);
+    napis->setGeometry(miejsce);
+    napis->setAlignment(wyrownanie);
+    if (gruby) {
+        QFont f = napis->font();
+        f.setBold(true);
+        napis->setFont(f);
+    }
+    return napis;
+}
+
+void LiniaPrzerywana(QWidget* rodzic, int y, const char* nazwa) {
+    auto* linia = new QFrame(rodzic);
+    linia->setObjectName(nazwa);
+    linia->setGeometry(6, y, rodzic->width() - 12, 2);
+    linia->setStyleSheet(
+        QStringLiteral("QFrame#%1 { border: none; border-top: 1px dashed #000080; }")
+            .arg(QLatin1String(nazwa)));
+}
+
+void Numery(QWidget* rodzic, int y) {
+    for (int n = 0; n < 9; ++n)
+        Napis(rodzic, QStringLiteral("0%1").arg(n), QRect(SrodekKolumny(n) - 12, y, 24, 12),
+              Qt::AlignCenter);
+}
+
+QLineEdit* Tekst(QWidget* rodzic, const char* nazwa, const QString& tekst, const QRect& miejsce,
+                 QColor kolor) {
+    auto* pole = new QLineEdit(tekst, rodzic);
+    pole->setObjectName(nazwa);
+    pole->setGeometry(miejsce);
+    pole->setReadOnly(true);
+    pole->setFrame(false);
+    pole->setFocusPolicy(Qt::NoFocus);
+    pole->setTextMargins(0, 0, 0, 0);
+    pole->setPalette(Barwy(pole->palette(), kolory::TloPaska, kolor));
+    return pole;
+}
+
+QSlider* Suwak(QWidget* rodzic, const char* nazwa, const QString& podpowiedz, int y) {
+    auto* suwak = new QSlider(Qt::Horizontal, rodzic);
+    suwak->setObjectName(nazwa);
+    suwak->setGeometry(6, y, 116, 22);
+    suwak->setRange(0, 200);
+    suwak->setSingleStep(1);
+    suwak->setPageStep(10);
+    suwak->setTickPosition(QSlider::TicksBelow);
+    suwak->setTickInterval(1);
+    suwak->setCursor(Qt::PointingHandCursor);
+    suwak->setToolTip(podpowiedz);
+    return suwak;
+}
+
+QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tytul,
+                      const QString& podpowiedz, const QRect& miejsce) {
+    auto* przycisk = new QPushButton(tytul, rodzic);
+    przycisk->setObjectName(nazwa);
+    przycisk->setGeometry(miejsce);
+    przycisk->setToolTip(podpowiedz);
+    return przycisk;
+}
+
+Kontrolka* LampaStatusu(QWidget* rodzic, const char* nazwa, const QString& napis, QColor obrys,
+                        QColor kolor, QPoint miejsce) {
+    Napis(rodzic, napis, QRect(miejsce.x(), miejsce.y() - 3, 40, 14),
+          Qt::AlignLeft | Qt::AlignVCenter, true);
+    auto* lampa = new Kontrolka(Kontrolka::Ksztalt::Prostokat, obrys, kolor, rodzic);
+    lampa->setObjectName(nazwa);
+    lampa->setGeometry(miejsce.x() + 42, miejsce.y(), 19, 8);
+    return lampa;
+}
+
+} // namespace
+
+void TOkno::ZbudujKontrolki() {
+    setWindowTitle(QStringLiteral("Parvolen ver 2.02"));
+    setFixedSize(Szerokosc, Wysokosc);
+    setPalette(Barwy(palette(), kolory::Tlo, Qt::black));
+    setAutoFillBackground(true);
+    QFont czcionka = font();
+    czcionka.setPixelSize(11);
+    setFont(czcionka);
+
+    QFrame* pasek = Obszar(this, QRect(4, 4, 128, 239), kolory::TloPaska, "Panel1");
+    Przycisk = ::Przycisk(pasek, "Przycisk", QStringLiteral("&Włącz"),
+                          QStringLiteral("Załącza i wyłącza symulator"), QRect(26, 8, 76, 22));
+    UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
+
+    RadioButton1 = new QRadioButton(QStringLiteral("COM 1"), pasek);
+    RadioButton1->setObjectName("RadioButton1");
+    RadioButton1->setGeometry(8, 38, 56, 18);
+    RadioButton2 = new QRadioButton(QStringLiteral("COM 2"), pasek);
+    RadioButton2->setObjectName("RadioButton2");
+    RadioButton2->setGeometry(66, 38, 58, 18);
+    for (QRadioButton* wybor : {RadioButton1, RadioButton2})
+        wybor->setToolTip(QStringLiteral("Wybór portu szeregowego"));
+    RadioButton2->setChecked(true);
+
+    Edit2 = Tekst(pasek, "Edit2", QStringLiteral("SR250: "), QRect(8, 62, 50, 14), Qt::black);
+    EditW1 = Tekst(pasek, "EditW1", QStringLiteral("#0"), QRect(58, 62, 50, 14), kolory::Kasztan);
+    Suwak1 = Suwak(pasek, "Suwak1", QStringLiteral("Nastawnik analogowy dla slowa SR250"), 76);
+    Edit1 = Tekst(pasek, "Edit1", QStringLiteral("SR251: "), QRect(8, 104, 50, 14), Qt::black);
+    EditW2 = Tekst(pasek, "EditW2", QStringLiteral("#0"), QRect(58, 104, 50, 14), kolory::Kasztan);
+    Suwak2 = Suwak(pasek, "Suwak2", QStringLiteral("Nastawnik analogowy dla slowa SR251"), 118);
+
+    Button3 = ::Przycisk(pasek, "Button3", QStringLiteral("&Port"),
+                         QStringLiteral("Otwiera okno ustawień portu"), QRect(36, 148, 56, 16));
+    Button2 = ::Przycisk(pasek, "Button2", QStringLiteral("&Opcje"),
+                         QStringLiteral("Otwiera okno dodatkowych opcji"), QRect(36, 169, 56, 16));
+    Button1 = ::Przycisk(pasek, "Button1", QStringLiteral("&Info"),
+                         QStringLiteral("Informacje o programie"), QRect(36, 190, 56, 16));
+    Button4 = ::Przycisk(pasek, "Button4", QStringLiteral("Pomo&c"),
+                         QStringLiteral("Otwiera plik pomocy"), QRect(36, 211, 56, 16));
+
+    QFrame* obszar = Obszar(this, QRect(136, 4, 284, 239), kolory::TloPodpowiedzi, "Panel2");
+    ZbudujPanelWejsc(obszar);
+    ZbudujPanelWyjsc(obszar);
+
+    TimerKontrolek = new QTimer(this);
+    TimerKontrolek->setObjectName("TimerKontrolek");
+    TimerKontrolek->setInterval(80);
+}
+
+void TOkno::ZbudujPanelWejsc(QWidget* obszar) {
+    Numery(obszar, 6);
+    Napis(obszar, QStringLiteral("INPUT"), QRect(4, 20, 40, 16), Qt::AlignLeft | Qt::AlignVCenter,
+          true);
+    QPalette ukryty = obszar->palette();
+    ukryty.setColor(QPalette::WindowText, kolory::TloPodpowiedzi);
+    for (int n = 0; n < LiczbaWejsc; ++n) {
+        auto* przelacznik = new QCheckBox(QStringLiteral("0&%1").arg(n), obszar);
+        przelacznik->setObjectName(QStringLiteral("Wejscie0%1").arg(n));
+        przelacznik->setGeometry(SrodekKolumny(n) - 7, 20, 16, 16);
+        przelacznik->setPalette(ukryty);
+        przelacznik->setCursor(Qt::PointingHandCursor);
+        Wejscie[static_cast<std::size_t>(n)] = przelacznik;
+    }
+    LiniaPrzerywana(obszar, 40, "Linia1");
+
+    Napis(obszar, QStringLiteral("IN"), QRect(4, 46, 40, 12), Qt::AlignLeft | Qt::AlignVCenter,
+          true);
+    Napis(obszar, QStringLiteral("0CH"), QRect(4, 58, 40, 12), Qt::AlignLeft | Qt::AlignVCenter,
+          true);
+    Numery(obszar, 46);
+    for (int n = 0; n < LiczbaWejsc; ++n) {
+        auto* lampa = new Kontrolka(Kontrolka::Ksztalt::Kolo, QColor(), kolory::Projektowy, obszar);
+        lampa->setObjectName(QStringLiteral("k%1").arg(n));
+        lampa->setGeometry(SrodekKolumny(n) - 3, 61, 7, 7);
+        k[static_cast<std::size_t>(n)] = lampa;
+    }
+
+    KontrolkaPWR = LampaStatusu(obszar, "KontrolkaPWR", QStringLiteral("PWR"), kolory::Morski,
+                                kolory::Zgaszona, QPoint(71, 78));
+    KontrolkaERR = LampaStatusu(obszar, "KontrolkaERR", QStringLiteral("ERR"), kolory::Kasztan,
+                                kolory::ZgaszonaBledu, QPoint(150, 78));
+    KontrolkaERR->setToolTip(QStringLiteral("Brak błędów"));
+    KontrolkaRUN = LampaStatusu(obszar, "KontrolkaRUN", QStringLiteral("RUN"), kolory::Morski,
+                                kolory::Zgaszona, QPoint(71, 92));
+    kontrolkaCOMM = LampaStatusu(obszar, "kontrolkaCOMM", QStringLiteral("COMM"), kolory::Kasztan,
+                                 kolory::ZgaszonaBledu, QPoint(150, 92));
+
+    QFile plik(QStringLiteral(":/Baner.jpg"));
+    auto* baner = new QLabel(obszar);
+    baner->setObjectName("Image1");
+    baner->setGeometry(55, 106, 174, 14);
+    if (plik.open(QIODevice::ReadOnly))
+        baner->setPixmap(QPixmap::fromImage(DekodujJpeg(plik.readAll())));
+    baner->setScaledContents(true);
+}
+
+void TOkno::ZbudujPanelWyjsc(QWidget* obszar) {
+    Napis(obszar, QStringLiteral("OUT"), QRect(4, 128, 40, 12), Qt::AlignLeft | Qt::AlignVCenter,
+          true);
+    Napis(obszar, QStringLiteral("10CH"), QRect(4, 140, 40, 12), Qt::AlignLeft | Qt::AlignVCenter,
+          true);
+    Numery(obszar, 128);
+    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n) {
+        auto* lampa = new Kontrolka(Kontrolka::Ksztalt::Kolo, QColor(0x40, 0x40, 0x40),
+                                    kolory::Projektowy, obszar);
+        lampa->setObjectName(QStringLiteral("w%1").arg(n));
+        lampa->setGeometry(SrodekKolumny(n) - 3, 143, 7, 7);
+        w[static_cast<std::size_t>(n)] = lampa;
+    }
+    Napis(obszar, QStringLiteral("OUTPUT"), QRect(4, 156, 60, 14), Qt::AlignLeft | Qt::AlignVCenter,
+          true);
+    LiniaPrzerywana(obszar, 174, "Linia2");
+
+    Numery(obszar, 182);
+    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n) {
+        auto* zacisk =
+            new Kontrolka(Kontrolka::Ksztalt::Prostokat, Qt::black, kolory::Biala, obszar);
+        zacisk->setObjectName(QStringLiteral("Shape%1").arg(20 + n));
+        zacisk->setGeometry(SrodekKolumny(n) - 6, 198, 12, 12);
+    }
+}
+
+// The switch button's two colours, kept as properties for the shaped button
+// that will draw them.
+void TOkno::UstawKoloryPrzycisku(QColor kolor, QColor kolor1) {
+    Przycisk->setProperty("ButtonColor", kolor);
+    Przycisk->setProperty("ButtonColor1", kolor1);
+    Przycisk->setStyleSheet(
+        QStringLiteral(
+            "QPushButton { border: 1px solid #000080; border-radius: 5px;"
+            " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2); }"
+            "QPushButton:pressed { background: %2; }")
+            .arg(kolor.name(), kolor1.name()));
+}

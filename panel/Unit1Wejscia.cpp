@@ -1,0 +1,79 @@
+#include "Unit1.h"
+
+#include "Kolory.h"
+#include "Komunikaty.h"
+#include "Kontrolka.h"
+
+#include "engine/Funkcje.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSlider>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+constexpr int KanalWejsc = 0;
+constexpr int KanalSR250 = 250;
+constexpr int KanalSR251 = 251;
+
+} // namespace
+
+void TOkno::OdswiezWejscia() {
+    for (int n = 0; n < LiczbaWejsc; ++n)
+        pamiec_.IR.ustaw(KanalWejsc, n, Wejscie[static_cast<std::size_t>(n)]->isChecked() ? 1 : 0);
+    for (int n = 0; n < LiczbaWejsc; ++n) {
+        if (pamiec_.IR.bit(KanalWejsc, n) != 0)
+            ZapalWejscia(n);
+        else
+            ZgasWejscia(n);
+    }
+}
+
+void TOkno::ZapalWejscia(int n) {
+    k.at(static_cast<std::size_t>(n))->UstawKolor(kolory::Czerwona);
+}
+
+void TOkno::ZgasWejscia(int n) {
+    k.at(static_cast<std::size_t>(n))->UstawKolor(kolory::Zgaszona);
+}
+
+void TOkno::RegulacjaAnalogowa1() {
+    RegulacjaAnalogowa(Suwak1, EditW1, KanalSR250);
+}
+
+void TOkno::RegulacjaAnalogowa2() {
+    RegulacjaAnalogowa(Suwak2, EditW2, KanalSR251);
+}
+
+// The position goes into the word in BCD, so the text shows the word's value
+// in hexadecimal digits behind the "#".
+void TOkno::RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal) {
+    const int pozycja = suwak->value();
+    tekst->setText(QStringLiteral("#%1").arg(pozycja));
+    plc::ZapisLiczby(pamiec_.IR, kanal, std::to_string(pozycja));
+}
+
+// The click file is looked for in the current directory, where the player
+// will open it.
+void TOkno::ObslugaDwiekow() {
+    const bool dzwieki = konfiguracja_.CzytajBool("Opcje okna", "Dzwieki", false);
+    std::error_code blad;
+    if (std::filesystem::exists("Klik.wav", blad)) {
+        lampy_.UstawDzwiek(dzwieki);
+        return;
+    }
+    KomunikatOstrzezenie(this, QStringLiteral("Brak pliku dźwiękowego!\n"
+                                              "Odtwarzanie dźwięków niemożliwe!"));
+}
+
+void TOkno::PokazWyjscie(int n) {
+    w.at(static_cast<std::size_t>(n))
+        ->UstawKolor(lampy_.Zapalone(n) ? kolory::Czerwona : kolory::Zgaszona);
+}
+
+void TOkno::PokazBlad() {
+    KontrolkaERR->UstawKolor(lampy_.Blad() ? kolory::Czerwona : kolory::ZgaszonaBledu);
+}

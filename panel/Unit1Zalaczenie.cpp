@@ -1,0 +1,97 @@
+#include "Unit1.h"
+
+#include "Kolory.h"
+#include "Komunikaty.h"
+#include "Kontrolka.h"
+#include "PlikDM.h"
+
+#include "engine/TabelaProgramu.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+void TOkno::ZalaczenieSymulatora() {
+    const KursorZajety kursor;
+    if (RadioButton1->isChecked() && !ComPort.IsOpen())
+        ComPort.SetDeviceName("COM1");
+    if (RadioButton2->isChecked() && !ComPort.IsOpen())
+        ComPort.SetDeviceName("COM2");
+    if (!zalaczony_)
+        OtworzPort();
+    else
+        ZamknijPort();
+}
+
+// A missing or unreadable Program.cpm or DM.cpm throws out of the first two
+// steps: the simulator stays off and the button keeps "&Włącz".
+void TOkno::OtworzPort() {
+    SprawdzeniePamieci();
+    OdczytDM();
+    Przycisk->setText(QStringLiteral("&Wyłącz"));
+    UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
+    try {
+        if (!konfiguracja_.CzytajBool("Opcje okna", "Komunikacja", false))
+            ComPort.Open();
+        zalaczony_ = true;
+        KontrolkaPWR->UstawKolor(kolory::Zielona);
+        lacze_.SprawdzenieTrybuPracy();
+    } catch (const std::exception&) {
+        KomunikatZwykly(
+            this, QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
+                                 "Proszę upewnić się, że wybrany port jest obsługiwany przez\n"
+                                 "ten komputer, wybrać inny port i ponownie włączyć program\n"
+                                 "lub w ustawieniach zaznaczyć opcję \"Brak obsługi portu\"."));
+        ZamknijPort();
+    }
+}
+
+// The scan is stopped and waited for first, so no scan lights a lamp or
+// writes memory after the lamps are put out.
+void TOkno::ZamknijPort() {
+    lacze_.ZatrzymajSkan();
+    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
+        ZgasWyjscia(n);
+    ComPort.Close();
+    lacze_.WyczyscBufor();
+    Przycisk->setText(QStringLiteral("&Włącz"));
+    UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
+    zalaczony_ = false;
+    KontrolkaPWR->UstawKolor(kolory::Zgaszona);
+    KontrolkaRUN->UstawKolor(kolory::Zgaszona);
+    lampy_.KasujBlad();
+    KontrolkaERR->UstawKolor(kolory::ZgaszonaBledu);
+    kontrolkaCOMM->UstawKolor(kolory::ZgaszonaBledu);
+}
+
+// Closing saves the DM words without switching off: the scan may still run.
+void TOkno::ZamkniecieSymulatora() {
+    const KursorZajety kursor;
+    ZapisDM();
+}
+
+void TOkno::SprawdzeniePamieci() {
+    ObslugaDwiekow();
+    plc::WczytajProgram(program_, pamiec_, plikProgramu_);
+}
+
+void TOkno::OdczytDM() {
+    ::OdczytDM(plikDM_, konfiguracja_.CzytajBool("Opcje programu", "Podtrzymanie DM", false),
+               pamiec_);
+}
+
+void TOkno::ZapisDM() {
+    if (!konfiguracja_.CzytajBool("Opcje programu", "Podtrzymanie DM", false) && !odbudowaDM_)
+        return;
+    ::ZapisDM(plikDM_, pamiec_);
+}
+
+void TOkno::ZmianaPortu() {
+    if (RadioButton1->isChecked())
+        konfiguracja_.ZapiszLiczbe("Opcje okna", "Numer portu", 1);
+    else if (RadioButton2->isChecked())
+        konfiguracja_.ZapiszLiczbe("Opcje okna", "Numer portu", 2);
+    if (ComPort.IsOpen()) {
+        ZamknijPort();
+        KomunikatInformacja(this, QStringLiteral("Aktualnie otwarty port został zamknięty."));
+    }
+}

@@ -1,0 +1,107 @@
+#include "panel/PlikDM.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace {
+
+class PlikDMTest : public ::testing::Test {
+protected:
+    std::filesystem::path Plik() const {
+        return std::filesystem::path(katalog_.path().toStdString()) / "DM.cpm";
+    }
+    void Zapisz(const std::string& tresc) const {
+        std::ofstream(Plik(), std::ios::binary) << tresc;
+    }
+    std::string Czytaj() const {
+        std::ifstream plik(Plik(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(plik), std::istreambuf_iterator<char>()};
+    }
+
+    QTemporaryDir katalog_;
+    std::unique_ptr<plc::Pamiec> pamiec_ = std::make_unique<plc::Pamiec>();
+};
+
+TEST(LiczbaDziesietna, AcceptsOnlyAWholeSigned32BitNumber) {
+    EXPECT_EQ(LiczbaDziesietna("0"), 0);
+    EXPECT_EQ(LiczbaDziesietna("-2147483648"), INT32_MIN);
+    EXPECT_EQ(LiczbaDziesietna("+17"), 17);
+    EXPECT_EQ(LiczbaDziesietna("  5"), 5);
+    for (const char* zle : {"", "abc", "1.5", "12 ", "2147483648", "0x10", "-", "1e3"}) {
+        try {
+            LiczbaDziesietna(zle);
+            ADD_FAILURE() << "accepted \"" << zle << "\"";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(zle) + "' is not a valid integer value");
+        }
+    }
+}
+
+TEST_F(PlikDMTest, LoadsLineKIntoWordKWithEitherLineEnd) {
+    Zapisz("5\r\n-6\n7\r\n");
+    OdczytDM(Plik(), true, *pamiec_);
+    EXPECT_EQ(pamiec_->DM[0].load(), 5);
+    EXPECT_EQ(pamiec_->DM[1].load(), -6);
+    EXPECT_EQ(pamiec_->DM[2].load(), 7);
+    EXPECT_EQ(pamiec_->DM[3].load(), 0);
+}
+
+TEST_F(PlikDMTest, WithoutRetentionTheFileMustExistButNothingLoads) {
+    EXPECT_THROW(OdczytDM(Plik(), false, *pamiec_), std::system_error);
+    Zapisz("5\r\nnie liczba\r\n");
+    OdczytDM(Plik(), false, *pamiec_);
+    EXPECT_EQ(pamiec_->DM[0].load(), 0);
+}
+
+TEST_F(PlikDMTest, ABadLineStoresNothing) {
+    Zapisz("5\r\n6\r\nx\r\n");
+    EXPECT_THROW(OdczytDM(Plik(), true, *pamiec_), std::invalid_argument);
+    EXPECT_EQ(pamiec_->DM[0].load(), 0);
+}
+
+TEST_F(PlikDMTest, LinesPastTheDMAreaAreIgnored) {
+    std::string tresc;
+    for (int k = 0; k < 1030; ++k)
+        tresc += std::to_string(k + 1) + "\r\n";
+    Zapisz(tresc + "nie liczba\r\n");
+    OdczytDM(Plik(), true, *pamiec_);
+    EXPECT_EQ(pamiec_->DM[1023].load(), 1024);
+}
+
+TEST_F(PlikDMTest, SavesExactly255Lines) {
+    for (int k = 0; k < plc::LiczbaDM; ++k)
+        pamiec_->DM[static_cast<std::size_t>(k)].store(k * 1000 - 5);
+    Zapisz("stara zawartosc, dluzsza niz wiersz");
+    ZapisDM(Plik(), *pamiec_);
+    std::string oczekiwane;
+    for (int k = 0; k < 255; ++k)
+        oczekiwane += std::to_string(k * 1000 - 5) + "\r\n";
+    EXPECT_EQ(Czytaj(), oczekiwane);
+
+    auto wczytana = std::make_unique<plc::Pamiec>();
+    OdczytDM(Plik(), true, *wczytana);
+    EXPECT_EQ(wczytana->DM[254].load(), 253995);
+    EXPECT_EQ(wczytana->DM[255].load(), 0);
+}
+
+TEST_F(PlikDMTest, AFailedSaveThrowsAndLeavesNoFile) {
+    std::filesystem::create_directory(Plik());
+    EXPECT_ANY_THROW(ZapisDM(Plik(), *pamiec_));
+    EXPECT_TRUE(std::filesystem::is_directory(Plik()));
+}
+
+TEST_F(PlikDMTest, LengthFromTheDirectoryEntry) {
+    EXPECT_EQ(DlugoscPliku(Plik()), 0u);
+    Zapisz(std::string(764, '0'));
+    EXPECT_EQ(DlugoscPliku(Plik()), 764u);
+}
+
+} // namespace
