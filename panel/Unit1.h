@@ -2,7 +2,6 @@
 
 #include "LampyWyjsc.h"
 #include "PlikIni.h"
-#include "PortOkna.h"
 #include "Unit5.h"
 
 #include "engine/CyklPracy.h"
@@ -10,6 +9,7 @@
 #include "engine/TabelaProgramu.h"
 #include "hostlink/Interfejsy.h"
 #include "hostlink/LaczeHost.h"
+#include "hostlink/PortComm.h"
 #include "serial/VaComm.h"
 
 #include <QColor>
@@ -137,7 +137,7 @@ private:
     std::filesystem::path plikProgramu_;
     std::filesystem::path plikDM_;
     PlikIni konfiguracja_;
-    PortOkna port_;
+    hostlink::PortComm port_;
     hostlink::LaczeHost lacze_;
 
     bool zalaczony_ = false;
