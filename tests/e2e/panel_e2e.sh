@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The real program under a virtual X server: switched on with Alt+W in RUN (a
+# start option of its data directory), running a program that copies input 00
+# to output 00, input 00 toggled with Alt+0; output lamp 0 must light.
+# Usage: panel_e2e.sh <installation directory>
+set -euo pipefail
+
+if [ "${1:-}" != "--pod-x" ]; then
+    instalacja=$(cd "$1" && pwd)
+    robocze=$(mktemp -d)
+    trap 'rm -rf "$robocze"' EXIT
+    mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
+    printf '[Setup]\nInstallPath=%s\n' "$robocze/dane" >"$robocze/xdg/Orvanta/Parvolen.conf"
+    # LD IR 000.00, OUT IR 010.00 (its action word), END
+    printf '8008\r\n20A8\r\n8000\r\n1801\r\n' >"$robocze/dane/Program.cpm"
+    for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
+    printf '[Opcje okna]\r\nKomunikacja=1\r\nZawszeNaWierzchu=0\r\n[Opcje programu]\r\nProgram=0\r\nMonitor=0\r\nRun=1\r\n' \
+        >"$robocze/dane/Konfiguracja.ini"
+    export XDG_CONFIG_DIRS="$robocze/xdg"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze"
+fi
+
+instalacja=$2
+robocze=$3
+cd "$instalacja"
+./parvolen &
+program=$!
+trap 'kill $program 2>/dev/null || true' EXIT
+
+# Waits until the command succeeds, at most ten seconds.
+czekaj() {
+    for _ in $(seq 200); do
+        if "$@"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+okno=""
+znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
+czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
+xdotool windowfocus --sync "$okno"
+
+# The colour of one pixel of the window, as #RRGGBB.
+kolor() {
+    import -window "$okno" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        grep -o '#[0-9A-F]\{6\}' | head -1
+}
+# Lamp centres in window coordinates: PWR, output lamp 0.
+pwr=(258 86)
+w0=(193 150)
+
+jest_kolor() { [ "$(kolor "$1" "$2")" = "$3" ]; }
+
+[ "$(kolor "${w0[@]}")" = "#CCEFCF" ] || { echo "output lamp 0 is $(kolor "${w0[@]}") before switch-on"; exit 1; }
+xdotool key --clearmodifiers alt+w
+czekaj jest_kolor "${pwr[@]}" "#00FF00" || { echo "PWR did not light: $(kolor "${pwr[@]}")"; exit 1; }
+[ "$(kolor "${w0[@]}")" = "#CCEFCF" ] || { echo "output lamp 0 lit with input 00 off"; exit 1; }
+
+xdotool key --clearmodifiers alt+0
+czekaj jest_kolor "${w0[@]}" "#FF0000" || { echo "output lamp 0 did not light: $(kolor "${w0[@]}")"; exit 1; }
+
+xdotool key --clearmodifiers alt+0
+czekaj jest_kolor "${w0[@]}" "#EEFEEE" || { echo "output lamp 0 did not go out: $(kolor "${w0[@]}")"; exit 1; }
+echo "output lamp 0 follows input 00"
