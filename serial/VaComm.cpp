@@ -237,6 +237,17 @@ bool TVaCustomComm::WriteText(std::string_view text) {
     return Write(text.data(), count) == count;
 }
 
+void TVaCustomComm::HandOverArrived() {
+    TVaHandOver next;
+    // A handler may close the port (and drop the rest) or even open it again.
+    while (link_ && link_->TakeNext(next)) {
+        Deliver(next.Events);
+        if (next.Done) {
+            next.Done->Set();
+        }
+    }
+}
+
 void TVaCustomComm::Deliver(std::uint32_t events) {
     try {
         if ((events & EV_RXCHAR) != 0) {

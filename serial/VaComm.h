@@ -80,6 +80,8 @@ public:
 };
 
 class TVaCustomComm : public TVaComponent {
+    Q_OBJECT
+
 public:
     using TVaNotifyEvent = std::function<void(TVaCustomComm& Sender)>;
     using TVaCountEvent = std::function<void(TVaCustomComm& Sender, std::int32_t Count)>;
@@ -183,9 +185,10 @@ protected:
     virtual void DispatchEvents(std::uint32_t events);
 
 private:
-    friend struct TVaPortLink;
-
-    // The delivery step of a hand-over: runs on the window thread.
+    // Called through Qt on the window thread when a thread has handed events
+    // over: runs the delivery step for each waiting hand-over.
+    Q_INVOKABLE void HandOverArrived();
+    // The delivery step of one hand-over.
     void Deliver(std::uint32_t events);
     void ReportFailure(const std::string& message) const;
     void ApplyLineSettings();

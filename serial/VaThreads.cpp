@@ -10,46 +10,28 @@
 #include <cstring>
 #include <thread>
 
-namespace {
+void THandOverDone::Set() {
+    const std::lock_guard lock(mutex_);
+    done_ = true;
+    finished_.notify_all();
+}
 
-// Completion of one hand-over, seen by the waiting thread.
-class THandOverDone {
-public:
-    void Set() {
-        const std::lock_guard lock(mutex_);
-        done_ = true;
-        finished_.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex_);
-        finished_.wait(lock, [this] { return done_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    bool done_ = false;
-};
-
-// Held by the step posted to the window thread. It signals completion when
-// the step is destroyed, whether it ran or Qt dropped it with its receiver, so
-// the waiting thread is never left behind.
-class THandOverSignal {
-public:
-    explicit THandOverSignal(std::shared_ptr<THandOverDone> done) : done_(std::move(done)) {}
-    THandOverSignal(const THandOverSignal&) = delete;
-    THandOverSignal& operator=(const THandOverSignal&) = delete;
-    ~THandOverSignal() { done_->Set(); }
-
-private:
-    std::shared_ptr<THandOverDone> done_;
-};
-
-} // namespace
+void THandOverDone::Wait() {
+    std::unique_lock lock(mutex_);
+    finished_.wait(lock, [this] { return done_; });
+}
 
 void TVaPortLink::Detach() {
     const std::lock_guard lock(mutex_);
     port_ = nullptr;
+    // Hand-overs that will never be delivered now must not keep their
+    // threads waiting.
+    for (const TVaHandOver& waiting : inbox_) {
+        if (waiting.Done) {
+            waiting.Done->Set();
+        }
+    }
+    inbox_.clear();
 }
 
 void TVaPortLink::Deliver(std::uint32_t events) {
@@ -61,29 +43,31 @@ void TVaPortLink::Post(std::uint32_t events) {
 }
 
 void TVaPortLink::Send(std::uint32_t events, bool wait) {
-    // Qt's blocking queued call would have to name the port while waiting,
-    // and the port may be destroyed meanwhile. So the step is posted under the
-    // lock that Detach takes (the port is alive then), and the thread waits for
-    // the step itself, outside the lock.
-    auto done = std::make_shared<THandOverDone>();
+    // The events travel in the inbox, under the lock; Qt only carries a
+    // call without data to the port's window thread. Posting under the lock
+    // that Detach takes means the port is alive while it is named here.
+    std::shared_ptr<THandOverDone> done = wait ? std::make_shared<THandOverDone>() : nullptr;
     {
         const std::lock_guard lock(mutex_);
         if (port_ == nullptr) {
             return;
         }
-        auto signal = std::make_shared<THandOverSignal>(done);
-        QMetaObject::invokeMethod(
-            port_,
-            [self = shared_from_this(), events, signal] {
-                if (self->port_ != nullptr) {
-                    self->port_->Deliver(events);
-                }
-            },
-            Qt::QueuedConnection);
+        inbox_.push_back({events, done});
+        QMetaObject::invokeMethod(port_, "HandOverArrived", Qt::QueuedConnection);
     }
-    if (wait) {
+    if (done) {
         done->Wait();
     }
+}
+
+bool TVaPortLink::TakeNext(TVaHandOver& next) {
+    const std::lock_guard lock(mutex_);
+    if (inbox_.empty()) {
+        return false;
+    }
+    next = std::move(inbox_.front());
+    inbox_.pop_front();
+    return true;
 }
 
 void TVaCommBuffer::Append(const char* data, std::int32_t count) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -26,16 +27,38 @@ class TVaDevice;
 // reported and still unread): the pause that keeps it from spinning.
 inline constexpr int kVaQuietWaitMs = 20;
 
+// Completion of one synchronous hand-over, awaited by the handing thread.
+class THandOverDone {
+public:
+    void Set();
+    void Wait();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
+};
+
+// One set of events on its way to the window thread.
+struct TVaHandOver {
+    std::uint32_t Events = 0;
+    // Set once the delivery step has run or was dropped; none for posts.
+    std::shared_ptr<THandOverDone> Done;
+};
+
 // The threads' way to the port. The port attaches itself when it starts the
 // threads and detaches at Close (or destruction); a hand-over that reaches the
 // window thread after that raises nothing.
-struct TVaPortLink : std::enable_shared_from_this<TVaPortLink> {
+struct TVaPortLink {
     explicit TVaPortLink(TVaCustomComm& port) : port_(&port) {}
 
-    // Window thread.
+    // Window thread: drops undelivered hand-overs and releases their threads.
     void Detach();
+    // Window thread: the next hand-over to deliver, if any.
+    bool TakeNext(TVaHandOver& next);
     // Event thread: runs the delivery step for the events on the window thread
-    // and returns when it has run, or was dropped because the port is gone.
+    // and returns when it has run, or was dropped because the port is closed
+    // or gone.
     void Deliver(std::uint32_t events);
     // Write thread: the same step, posted without waiting, so that the writer
     // never blocks while the window thread waits for room in the queue.
@@ -45,9 +68,9 @@ private:
     void Send(std::uint32_t events, bool wait);
 
     std::mutex mutex_;
-    // Written on the window thread only (under mutex_); read by the threads
-    // under mutex_ and by the window thread itself.
+    // Set and cleared on the window thread; always used under mutex_.
     TVaCustomComm* port_;
+    std::deque<TVaHandOver> inbox_;
 };
 
 // A byte array of fixed capacity and the count it holds.
