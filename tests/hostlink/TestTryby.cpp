@@ -172,5 +172,22 @@ TEST_F(Tryby, MonitorReadFollowsTheRunningScan) {
     EXPECT_EQ(odpowiedz, RamkaKoncowa("@00MB00840200,00010000"));
 }
 
+TEST_F(Tryby, ADownloadUnderTheRunningScanReplacesTheProgramWordByWord) {
+    ZmianaTrybu("0004");
+    const std::string rungi[] = {"8008C00920A88000", "A008C00920A98000"};
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_EQ(s.Odbierz(Polecenie("@00MB1286080000000" + rungi[i % 2])), Potwierdzenie);
+    }
+    // The scan may have ended on an entry the download had just emptied; the
+    // table, the line count and the file hold the last program whole.
+    EXPECT_EQ(s.program.slowo(0), "A008");
+    EXPECT_EQ(s.program.slowo(2), "20A9");
+    EXPECT_EQ(s.program.liczbaLinii(), 4);
+    EXPECT_EQ(LiniePliku(s.plikProgramu),
+              (std::vector<std::string>{"A008", "C009", "20A9", "8000"}));
+    EXPECT_EQ(ZmianaTrybu("0001"), StatusRun);
+    EXPECT_FALSE(s.skan.Dziala());
+}
+
 } // namespace
 } // namespace hostlink::test
