@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/VaTypes.h"
+
 #include <QColor>
 
 #include <exception>
@@ -9,9 +11,6 @@
 // standard error report; tests give a fake. Called on the window thread.
 class CelUstawienPortu {
 public:
-    // Stop bits as the dialog's list gives them ("15" is 1.5).
-    enum class BityStopu { Jeden, Poltora, Dwa };
-
     virtual ~CelUstawienPortu() = default;
 
     virtual bool PortOtwarty() const = 0;
@@ -22,12 +21,11 @@ public:
     // error when the device refuses.
     virtual void OtworzPortSzeregowy() = 0;
 
-    // Line settings of the port. The dialog passes only values the port
-    // knows: 300, 1200, 2400, 4800, 9600, 19200, 38400, 57600 bits per
-    // second and 4 to 8 data bits. They may throw while the port is open.
-    virtual void UstawPredkosc(int bitowNaSekunde) = 0;
-    virtual void UstawBityDanych(int bity) = 0;
-    virtual void UstawBityStopu(BityStopu bity) = 0;
+    // Line settings of the port: ComPort.SetBaudrate, SetDatabits and
+    // SetStopbits. They may throw while the port is open.
+    virtual void UstawPredkosc(TVaBaudrate predkosc) = 0;
+    virtual void UstawBityDanych(TVaDatabits bity) = 0;
+    virtual void UstawBityStopu(TVaStopbits bity) = 0;
 
     virtual bool SymulatorWlaczony() const = 0;
     virtual void UstawKolorKontrolkiPWR(const QColor& kolor) = 0;

@@ -22,7 +22,18 @@ const QColor KolorBialy(0xFF, 0xFF, 0xFF);
 const QColor KolorWlaczony(0x00, 0xFF, 0x00);
 const QColor KolorWylaczony(0xEE, 0xFE, 0xEE);
 
-constexpr std::array Predkosci{300, 1200, 2400, 4800, 9600, 19200, 38400, 57600};
+struct Predkosc {
+    int bitowNaSekunde;
+    TVaBaudrate wartosc;
+};
+constexpr std::array<Predkosc, 8> Predkosci{{{300, br300},
+                                             {1200, br1200},
+                                             {2400, br2400},
+                                             {4800, br4800},
+                                             {9600, br9600},
+                                             {19200, br19200},
+                                             {38400, br38400},
+                                             {57600, br57600}}};
 
 // A list text that is not a whole decimal number stops the apply.
 int LiczbaCalkowita(const QString& tekst) {
@@ -125,22 +136,23 @@ void TPort::Button1Click() {
 
 void TPort::ZastosujListy() {
     const int predkosc = LiczbaCalkowita(ComboBox1->currentText());
-    if (std::ranges::find(Predkosci, predkosc) != Predkosci.end())
-        cel_.UstawPredkosc(predkosc);
+    const auto znana = std::ranges::find(Predkosci, predkosc, &Predkosc::bitowNaSekunde);
+    if (znana != Predkosci.end())
+        cel_.UstawPredkosc(znana->wartosc);
 
     const int bityDanych = LiczbaCalkowita(ComboBox2->currentText());
     if (bityDanych >= 4 && bityDanych <= 8)
-        cel_.UstawBityDanych(bityDanych);
+        cel_.UstawBityDanych(static_cast<TVaDatabits>(db4 + (bityDanych - 4)));
 
     switch (LiczbaCalkowita(ComboBox4->currentText())) {
     case 1:
-        cel_.UstawBityStopu(CelUstawienPortu::BityStopu::Jeden);
+        cel_.UstawBityStopu(sb1);
         break;
     case 15:
-        cel_.UstawBityStopu(CelUstawienPortu::BityStopu::Poltora);
+        cel_.UstawBityStopu(sb15);
         break;
     case 2:
-        cel_.UstawBityStopu(CelUstawienPortu::BityStopu::Dwa);
+        cel_.UstawBityStopu(sb2);
         break;
     default:
         break;

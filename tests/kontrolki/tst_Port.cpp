@@ -12,15 +12,38 @@
 
 namespace {
 
+const char* NazwaPredkosci(TVaBaudrate v) {
+    switch (v) {
+    case br300:
+        return "300";
+    case br1200:
+        return "1200";
+    case br2400:
+        return "2400";
+    case br4800:
+        return "4800";
+    case br9600:
+        return "9600";
+    case br19200:
+        return "19200";
+    case br38400:
+        return "38400";
+    case br57600:
+        return "57600";
+    default:
+        return "?";
+    }
+}
+
 // Stands in for the main window: keeps the port's settings and logs every
 // call in order, so a test sees what was done and what was left alone.
 class FalszywyCel : public CelUstawienPortu {
 public:
     bool otwarty = false;
     bool wlaczony = false;
-    int predkosc = 9600;
-    int bityDanych = 7;
-    BityStopu bityStopu = BityStopu::Dwa;
+    TVaBaudrate predkosc = br9600;
+    TVaDatabits bityDanych = db7;
+    TVaStopbits bityStopu = sb2;
     std::vector<std::string> log;
     std::vector<std::string> bledy;
 
@@ -32,20 +55,20 @@ public:
     void OtworzPortSzeregowy() override {
         log.push_back("otworz");
         // As the device layer on Linux: 1.5 stop bits cannot be set.
-        if (bityStopu == BityStopu::Poltora)
+        if (bityStopu == sb15)
             throw std::runtime_error("Error setting communications state");
         otwarty = true;
     }
-    void UstawPredkosc(int v) override {
-        log.push_back("predkosc " + std::to_string(v));
+    void UstawPredkosc(TVaBaudrate v) override {
+        log.push_back("predkosc " + std::string(NazwaPredkosci(v)));
         predkosc = v;
     }
-    void UstawBityDanych(int v) override {
-        log.push_back("dane " + std::to_string(v));
+    void UstawBityDanych(TVaDatabits v) override {
+        log.push_back("dane " + std::to_string(4 + (v - db4)));
         bityDanych = v;
     }
-    void UstawBityStopu(BityStopu v) override {
-        log.push_back("stop " + std::to_string(static_cast<int>(v)));
+    void UstawBityStopu(TVaStopbits v) override {
+        log.push_back(v == sb1 ? "stop 1" : v == sb15 ? "stop 1.5" : "stop 2");
         bityStopu = v;
     }
     bool SymulatorWlaczony() const override { return wlaczony; }
@@ -85,6 +108,8 @@ private slots:
     void poltoraBituStopuZgloszoneIKontrolkaPrzywrocona();
     void zastosujGdyWlaczonyOtwieraPonownie();
     void blednyTekstZatrzymujeAleOtwieraPort();
+    void kazdaPozycjaList_data();
+    void kazdaPozycjaList();
     void zmianaPortu_data();
     void zmianaPortu();
 };
@@ -120,9 +145,9 @@ void TestPort::zastosujGdyWylaczonyZapamietuje() {
     d.Lista(4)->setCurrentText(QStringLiteral("1"));
     d.Przycisk(2)->click();
     QCOMPARE(cel.log,
-             (Log{"PWR #ffffff", "zamknij", "predkosc 19200", "dane 8", "stop 0", "PWR #eefeee"}));
-    QCOMPARE(cel.predkosc, 19200);
-    QCOMPARE(cel.bityDanych, 8);
+             (Log{"PWR #ffffff", "zamknij", "predkosc 19200", "dane 8", "stop 1", "PWR #eefeee"}));
+    QCOMPARE(cel.predkosc, br19200);
+    QCOMPARE(cel.bityDanych, db8);
     QVERIFY(!cel.otwarty);
 }
 
@@ -149,8 +174,8 @@ void TestPort::nieznanaPredkoscZostawiaPredkosc() {
     d.Lista(2)->setCurrentText(QStringLiteral("9"));
     d.Lista(4)->setCurrentText(QStringLiteral("1"));
     d.Przycisk(2)->click();
-    QCOMPARE(cel.log, (Log{"PWR #ffffff", "zamknij", "stop 0", "PWR #eefeee"}));
-    QCOMPARE(cel.predkosc, 9600);
+    QCOMPARE(cel.log, (Log{"PWR #ffffff", "zamknij", "stop 1", "PWR #eefeee"}));
+    QCOMPARE(cel.predkosc, br9600);
     QVERIFY(cel.bledy.empty());
 }
 
@@ -160,10 +185,10 @@ void TestPort::poltoraBituStopuZgloszoneIKontrolkaPrzywrocona() {
     Dialog d(cel);
     d.Lista(4)->setCurrentText(QStringLiteral("15"));
     d.Przycisk(2)->click();
-    QCOMPARE(cel.bityStopu, CelUstawienPortu::BityStopu::Poltora);
+    QCOMPARE(cel.bityStopu, sb15);
     // The lamp is back before the report comes up.
-    QCOMPARE(cel.log, (Log{"PWR #ffffff", "zamknij", "predkosc 9600", "dane 7", "stop 1", "otworz",
-                           "PWR #00ff00", "blad"}));
+    QCOMPARE(cel.log, (Log{"PWR #ffffff", "zamknij", "predkosc 9600", "dane 7", "stop 1.5",
+                           "otworz", "PWR #00ff00", "blad"}));
     QCOMPARE(cel.bledy, (std::vector<std::string>{"Error setting communications state"}));
     QVERIFY(!cel.otwarty);
 }
@@ -192,6 +217,50 @@ void TestPort::blednyTekstZatrzymujeAleOtwieraPort() {
              (Log{"PWR #ffffff", "zamknij", "predkosc 1200", "otworz", "PWR #00ff00", "blad"}));
     QCOMPARE(cel.bledy, (std::vector<std::string>{"'siedem' is not a valid integer value"}));
     QVERIFY(cel.otwarty);
+}
+
+void TestPort::kazdaPozycjaList_data() {
+    QTest::addColumn<int>("lista");
+    QTest::addColumn<QString>("tekst");
+    QTest::addColumn<QString>("wpis"); // empty: the setting is left alone
+    for (const char* v : {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600"})
+        QTest::addRow("predkosc %s", v) << 1 << v << QStringLiteral("predkosc %1").arg(v);
+    QTest::newRow("predkosc 115200") << 1 << "115200"
+                                     << "";
+    for (const char* v : {"4", "5", "6", "7", "8"})
+        QTest::addRow("dane %s", v) << 2 << v << QStringLiteral("dane %1").arg(v);
+    QTest::newRow("dane 3") << 2 << "3"
+                            << "";
+    QTest::newRow("dane 9") << 2 << "9"
+                            << "";
+    QTest::newRow("stop 1") << 4 << "1"
+                            << "stop 1";
+    QTest::newRow("stop 15") << 4 << "15"
+                             << "stop 1.5";
+    QTest::newRow("stop 2 ze spacjami") << 4 << " 2 "
+                                        << "stop 2";
+    QTest::newRow("stop 3") << 4 << "3"
+                            << "";
+}
+
+void TestPort::kazdaPozycjaList() {
+    QFETCH(int, lista);
+    QFETCH(QString, tekst);
+    QFETCH(QString, wpis);
+    FalszywyCel cel;
+    Dialog d(cel);
+    d.Lista(lista)->setCurrentText(tekst);
+    d.Przycisk(2)->click();
+    const char* przedrostek = lista == 1 ? "predkosc" : lista == 2 ? "dane" : "stop";
+    std::vector<std::string> wpisy;
+    for (const auto& w : cel.log)
+        if (w.starts_with(przedrostek))
+            wpisy.push_back(w);
+    if (wpis.isEmpty())
+        QVERIFY(wpisy.empty());
+    else
+        QCOMPARE(wpisy, (std::vector<std::string>{wpis.toStdString()}));
+    QVERIFY(cel.bledy.empty());
 }
 
 void TestPort::zmianaPortu_data() {
