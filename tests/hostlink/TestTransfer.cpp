@@ -143,6 +143,24 @@ TEST_F(Transfer, ZeroFramesOfTheOtherCommandsAreNotTakenAsDownloadWords) {
     EXPECT_EQ(Tabela(), TabelaZ(slowa));
 }
 
+TEST_F(Transfer, AnUploadInTheMiddleOfADownloadLeavesNothingMoreToStore) {
+    std::vector<std::string> slowa = Slowa(60);
+    s.Odbierz(RamkaPosrednia("@00MB1286780000000" + Zlacz(slowa, 0, 23)));
+    s.Odbierz(RamkaPosrednia(Zlacz(slowa, 23, 31)));
+    // The upload counts the 54 words held so far: 29 still to go after its first frame,
+    // fewer than this download has already stored.
+    s.Odbierz(Polecenie("@00MB1107"));
+    EXPECT_EQ(s.Odbierz(RamkaKoncowa(Zlacz(slowa, 54, 6))), Potwierdzenie);
+    slowa.resize(54);
+    EXPECT_EQ(Tabela(), TabelaZ(slowa));
+    EXPECT_EQ(s.program.liczbaLinii(), 54);
+    // The frame line counter was left at 0: the upload's 29 fill frames follow.
+    for (int i = 0; i < 29; ++i) {
+        EXPECT_EQ(s.Odbierz("\r"), RamkaWypelnienia) << "lone CR " << i;
+    }
+    EXPECT_EQ(s.Odbierz("\r"), RamkaZamykajaca);
+}
+
 TEST_F(Transfer, ANonHexadecimalCountEmptiesTheTableButKeepsFileAndLineCount) {
     Pobierz({"8000", "2008"}, "04");
     try {
