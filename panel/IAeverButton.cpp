@@ -8,8 +8,10 @@
 
 namespace {
 
+// The widget's font, size and all, in Verdana where it is installed, else
+// in its closest free relative. Taken at drawing time, so that a font the
+// window sets later still reaches the caption.
 QFont CzcionkaNapisu(QFont font) {
-    // Verdana where it is installed, else its closest free relative.
     font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
     return font;
 }
@@ -19,7 +21,6 @@ QFont CzcionkaNapisu(QFont font) {
 TIAeverButton::TIAeverButton(QWidget* parent)
     : QAbstractButton(parent), buttonColor_(palette().color(QPalette::Button)),
       buttonColor1_(palette().color(QPalette::Dark)) {
-    setFont(CzcionkaNapisu(font()));
     setFocusPolicy(Qt::StrongFocus);
     resize(sizeHint());
     ZbudujKsztalt();
@@ -144,7 +145,8 @@ void TIAeverButton::RysujGradient(QPainter& painter, const QColor& gora, const Q
 
 void TIAeverButton::RysujNapis(QPainter& painter, bool wcisniety) const {
     const auto napis = iaever::RozbierzNapis(text());
-    const QFontMetrics miary(font());
+    const QFont czcionka = CzcionkaNapisu(font());
+    const QFontMetrics miary(czcionka);
     const QSize rozmiar(miary.horizontalAdvance(napis.tekst), miary.height());
     const QPoint lewyGorny = iaever::PolozenieNapisu(size(), rozmiar, wcisniety);
     painter.setPen(
@@ -155,7 +157,7 @@ void TIAeverButton::RysujNapis(QPainter& painter, bool wcisniety) const {
     auto rysuj = [&](const QString& kawalek, bool podkreslony) {
         if (kawalek.isEmpty())
             return;
-        QFont f = font();
+        QFont f = czcionka;
         f.setUnderline(podkreslony);
         painter.setFont(f);
         painter.drawText(x, linia, kawalek);

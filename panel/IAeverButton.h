@@ -10,8 +10,9 @@
 
 // Shapes, bevels, gradients and caption styles of the shaped button. The
 // program draws bkRect and bkRoundRect with a linear or no gradient and a
-// simple caption; the other values are kept so that a window can set them,
-// and are drawn like their plain relatives.
+// simple caption, centred; the other values are kept so that a window can
+// set them, and are drawn like their plain relatives (other shapes as a
+// rectangle, the circular gradient as the linear one).
 enum TIAButtonKind {
     bkRect,
     bkRoundRect,
