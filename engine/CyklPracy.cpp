@@ -44,7 +44,12 @@ void TCyklPracy::Start() {
     CzekajNaKoniec();
     stop_.store(false);
     dziala_.store(true);
-    watek_ = std::thread([this] { Execute(); });
+    try {
+        watek_ = std::thread([this] { Execute(); });
+    } catch (...) {
+        dziala_.store(false);
+        throw;
+    }
 }
 
 void TCyklPracy::ZadajStop() noexcept {

@@ -49,6 +49,7 @@ public:
 
     // Starts a worker unless one runs that has not been asked to stop; a worker
     // that is ending is waited for first, so two never run side by side.
+    // Throws std::system_error when the system gives no thread.
     void Start();
     void ZadajStop() noexcept;
     void CzekajNaKoniec();
