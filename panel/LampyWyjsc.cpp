@@ -16,7 +16,10 @@ template <class Sygnal> void LampyWyjsc::Powiadom(Sygnal sygnal) {
 void LampyWyjsc::ZapalWyjscia(int n) {
     if (n < 0 || n >= LiczbaWyjsc)
         return;
-    if (flagi_[static_cast<std::size_t>(n)].exchange(1, std::memory_order_relaxed) != 0)
+    auto& flaga = flagi_[static_cast<std::size_t>(n)];
+    // A plain read first: an unchanged output does not even write its flag.
+    if (flaga.load(std::memory_order_relaxed) != 0 ||
+        flaga.exchange(1, std::memory_order_relaxed) != 0)
         return;
     Powiadom([this, n] { emit ZmianaWyjscia(n); });
     if (Dzwiek() && klik_)
@@ -26,7 +29,9 @@ void LampyWyjsc::ZapalWyjscia(int n) {
 void LampyWyjsc::ZgasWyjscia(int n) {
     if (n < 0 || n >= LiczbaWyjsc)
         return;
-    if (flagi_[static_cast<std::size_t>(n)].exchange(0, std::memory_order_relaxed) == 0)
+    auto& flaga = flagi_[static_cast<std::size_t>(n)];
+    if (flaga.load(std::memory_order_relaxed) == 0 ||
+        flaga.exchange(0, std::memory_order_relaxed) == 0)
         return;
     Powiadom([this, n] { emit ZmianaWyjscia(n); });
 }
