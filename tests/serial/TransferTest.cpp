@@ -119,6 +119,44 @@ TEST_F(Transfer, TwoWritesArriveInOrder) {
     EXPECT_EQ(pty.Receive(block.size()), block);
 }
 
+TEST_F(Transfer, BackToBackWritesNeverWaitForTheWindowThread) {
+    // The writer reports an emptied queue to the window thread; if it waited
+    // for that report, a window thread waiting for room would wait in vain.
+    int emptied = 0;
+    port.OnTxEmpty = [&](TVaCustomComm&) { ++emptied; };
+    port.Open();
+    std::string expected;
+    std::string gathered;
+    std::thread reader([&] { gathered = pty.Receive(5 * 2000); });
+    for (char fill = 'a'; fill < 'f'; ++fill) {
+        const std::string block(2000, fill);
+        expected += block;
+        EXPECT_EQ(FailureOf([&] { port.WriteText(block); }), "") << fill;
+    }
+    reader.join();
+    EXPECT_EQ(gathered.size(), expected.size());
+    EXPECT_TRUE(gathered == expected) << "bytes out of order or changed";
+    EXPECT_TRUE(RunEventsUntil([&] { return emptied > 0; }));
+}
+
+TEST_F(Transfer, HandlerMayCloseThePort) {
+    port.OnRxChar = [this](TVaCustomComm& sender, std::int32_t) {
+        received.text += sender.ReadText();
+        sender.Close();
+    };
+    port.Open();
+    pty.Send("bye");
+    ASSERT_TRUE(RunEventsUntil([&] { return !port.IsOpen(); }));
+    EXPECT_EQ(received.text, "bye");
+    RunEventsFor(50ms);
+
+    ReadEverything();
+    port.Open();
+    pty.Send("hello");
+    ASSERT_TRUE(RunEventsUntil([&] { return received.text.ends_with("hello"); }));
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(Transfer, WriteLargerThanTheQueueFailsAfterWriteTimeout) {
     int emptied = 0;
     port.OnTxEmpty = [&](TVaCustomComm&) { ++emptied; };
