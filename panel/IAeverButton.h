@@ -47,8 +47,31 @@ enum TIAVAlign { vaTop, vaCenter, vaBottom, vaNone };
 // widget's mask (clicks outside it do not press), a two-colour gradient, a
 // bevel of ButtonDepth pixels and the caption in Verdana. Clicks, Space,
 // the "&" accelerator, focus and the pressed state are QAbstractButton's.
+//
+// The colours, sizes and flags are also Qt properties under their own names,
+// so a window may set them by name: setProperty("ButtonColor", colour).
 class TIAeverButton : public QAbstractButton {
     Q_OBJECT
+    Q_PROPERTY(QColor ButtonColor READ ButtonColor WRITE SetButtonColor)
+    Q_PROPERTY(QColor ButtonColor1 READ ButtonColor1 WRITE SetButtonColor1)
+    Q_PROPERTY(int ButtonWidth READ ButtonWidth WRITE SetButtonWidth)
+    Q_PROPERTY(int ButtonHeight READ ButtonHeight WRITE SetButtonHeight)
+    Q_PROPERTY(int ButtonDepth READ ButtonDepth WRITE SetButtonDepth)
+    Q_PROPERTY(bool ShowFocusRGN READ ShowFocusRGN WRITE SetShowFocusRGN)
+    Q_PROPERTY(int GradientAngle READ GradientAngle WRITE SetGradientAngle)
+    Q_PROPERTY(int ButtonAngle READ ButtonAngle WRITE SetButtonAngle)
+    Q_PROPERTY(int CaptionAngle READ CaptionAngle WRITE SetCaptionAngle)
+    Q_PROPERTY(bool Transparent READ Transparent WRITE SetTransparent)
+    Q_PROPERTY(bool Rotated READ Rotated WRITE SetRotated)
+    Q_PROPERTY(bool CaptionFixed READ CaptionFixed WRITE SetCaptionFixed)
+    Q_PROPERTY(bool GradientFixed READ GradientFixed WRITE SetGradientFixed)
+    Q_PROPERTY(int RotationPointX READ RotationPointX WRITE SetRotationPointX)
+    Q_PROPERTY(int RotationPointY READ RotationPointY WRITE SetRotationPointY)
+    Q_PROPERTY(int GradientBitmapLine READ GradientBitmapLine WRITE SetGradientBitmapLine)
+    Q_PROPERTY(bool UserRGNAUTO READ UserRGNAUTO WRITE SetUserRGNAUTO)
+    Q_PROPERTY(int PeaksNumber READ PeaksNumber WRITE SetPeaksNumber)
+    Q_PROPERTY(double RadiusRatio READ RadiusRatio WRITE SetRadiusRatio)
+    Q_PROPERTY(double ArcAngle READ ArcAngle WRITE SetArcAngle)
 
 public:
     explicit TIAeverButton(QWidget* parent = nullptr);
