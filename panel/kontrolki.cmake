@@ -13,9 +13,3 @@ add_library(parvolen_kontrolki STATIC
 target_include_directories(parvolen_kontrolki PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvolen_kontrolki PUBLIC Qt6::Widgets)
 
-# The help page is opened as Pomoc/help.html relative to the program's
-# working directory: stage it into the installation directory.
-file(GLOB parvolen_pomoc RELATIVE ${CMAKE_SOURCE_DIR}/data/Pomoc ${CMAKE_SOURCE_DIR}/data/Pomoc/*)
-foreach(plik IN LISTS parvolen_pomoc)
-    configure_file(${CMAKE_SOURCE_DIR}/data/Pomoc/${plik} ${PARVOLEN_BIN_DIR}/Pomoc/${plik} COPYONLY)
-endforeach()
