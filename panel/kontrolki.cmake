@@ -1,5 +1,5 @@
 # The self-contained controls and dialogs of the front panel: the shaped
-# button, the welcome, about and port settings windows, and the help page.
+# button and the welcome, about and port settings windows.
 add_library(parvolen_kontrolki STATIC
     ${CMAKE_CURRENT_LIST_DIR}/IAeverGeometria.cpp
     ${CMAKE_CURRENT_LIST_DIR}/IAeverButton.cpp
