@@ -73,8 +73,9 @@ void Interpreter::Wyjscie(const OperandBitowy& operand, int k) {
 }
 
 // Group 3: the bit number is in the word; the channel is in the action word
-// for SET and RESET, in the word itself for KEEP. OUT and OUT NOT have no
-// channel here and do nothing, leaving the action word to run as its own.
+// for SET and RESET (the IR/SR SET, action 0, like the others), in the word
+// itself for KEEP. OUT and OUT NOT have no channel here and do nothing,
+// leaving the action word to run as an instruction of its own.
 void Interpreter::WyjscieZKanalemWSlowie(const SlowoProgramu& slowo, int k) {
     const int bit = NumerBitu(Cyfra(slowo, 3));
     const SlowoProgramu slowoAkcji = program_.odczytaj(k + 1);

@@ -108,6 +108,7 @@ TEST_F(Skan, SetResetAndKeepInBothAreas) {
         {"RESET HR idle", {"8008", "205A", "3000"}, true, 5, 2, 1, 0, 0, 1},
         {"SET SR255 via FF", {"8008", "2FF0", "0000"}, false, 255, 0, 0, 1, 0, 1},
         {"group 3 SET HR", {"8008", "300A", "1050"}, true, 5, 2, 0, 1, 0, 1},
+        {"group 3 SET IR", {"8008", "300A", "0050"}, false, 5, 2, 0, 1, 0, 1},
         {"group 3 RESET IR", {"8008", "300A", "2050"}, false, 5, 2, 1, 1, 0, 0},
         {"group 3 RESET HR", {"8008", "300A", "3050"}, true, 5, 2, 1, 1, 0, 0},
         {"KEEP IR set", {"8008", "8009", "20AA", "C000"}, false, 10, 2, 0, 1, 0, 1},
