@@ -29,7 +29,6 @@ TInfo::TInfo(QWidget* parent)
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Informacje o programie"));
     setWindowIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(393, 277);
     wyglad::UstawTlo(*this, QColor(0x90, 0xB0, 0xE0));
 

@@ -22,7 +22,6 @@ TOknoPowitalne::TOknoPowitalne(QWidget* parent)
     setObjectName(QStringLiteral("OknoPowitalne"));
     setWindowTitle(QStringLiteral("Uwaga !"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(505, 300);
     wyglad::UstawTlo(*this, QToolTip::palette().color(QPalette::ToolTipBase));
 

@@ -66,7 +66,6 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
       Button3(new QPushButton(QStringLiteral("&Zamknij"), this)) {
     setObjectName(QStringLiteral("Port"));
     setWindowTitle(QStringLiteral("Ustawienia portu"));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(319, 215);
     setFont(wyglad::Czcionka(QStringLiteral("MS Sans Serif"), 11));
     wyglad::UstawTlo(*this, QColor(0x90, 0xB0, 0xE0));
