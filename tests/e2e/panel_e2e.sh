@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program under a virtual X server: switched on with Alt+W in RUN (a
 # start option of its data directory), running a program that copies input 00
-# to output 00, input 00 toggled with Alt+0; output lamp 0 must light.
+# to output 00, input 00 toggled with Alt+0; output lamp 0 must light. The
+# programming software's side of the line is a pty pair made by socat: the
+# status read must report RUN.
 # Usage: panel_e2e.sh <installation directory>
 set -euo pipefail
 
@@ -10,22 +12,26 @@ if [ "${1:-}" != "--pod-x" ]; then
     robocze=$(mktemp -d)
     trap 'rm -rf "$robocze"' EXIT
     mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
-    printf '[Setup]\nInstallPath=%s\n' "$robocze/dane" >"$robocze/xdg/Orvanta/Parvolen.conf"
+    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM2=%s\n' "$robocze/dane" "$robocze/com2" \
+        >"$robocze/xdg/Orvanta/Parvolen.conf"
     # LD IR 000.00, OUT IR 010.00 (its action word), END
     printf '8008\r\n20A8\r\n8000\r\n1801\r\n' >"$robocze/dane/Program.cpm"
     for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
-    printf '[Opcje okna]\r\nKomunikacja=1\r\nZawszeNaWierzchu=0\r\n[Opcje programu]\r\nProgram=0\r\nMonitor=0\r\nRun=1\r\n' \
+    printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=2\r\nZawszeNaWierzchu=0\r\n[Opcje programu]\r\nProgram=0\r\nMonitor=0\r\nRun=1\r\n' \
         >"$robocze/dane/Konfiguracja.ini"
     export XDG_CONFIG_DIRS="$robocze/xdg"
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze"
+    exit
 fi
 
 instalacja=$2
 robocze=$3
+socat pty,raw,echo=0,link="$robocze/com2" pty,raw,echo=0,link="$robocze/host" &
+linia=$!
 cd "$instalacja"
 ./parvolen &
 program=$!
-trap 'kill $program 2>/dev/null || true' EXIT
+trap 'kill $program $linia 2>/dev/null || true' EXIT
 
 # Waits until the command succeeds, at most ten seconds.
 czekaj() {
@@ -35,6 +41,9 @@ czekaj() {
     done
     return 1
 }
+
+czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
+exec 3<>"$robocze/host"
 
 okno=""
 znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
@@ -63,3 +72,12 @@ czekaj jest_kolor "${w0[@]}" "#FF0000" || { echo "output lamp 0 did not light: $
 xdotool key --clearmodifiers alt+0
 czekaj jest_kolor "${w0[@]}" "#EEFEEE" || { echo "output lamp 0 did not go out: $(kolor "${w0[@]}")"; exit 1; }
 echo "output lamp 0 follows input 00"
+
+# Frames are not checked, so any two characters stand for the check sequence.
+printf '@00MB1A0300*\r' >&3
+# (bash's own read would change the terminal's settings of the line)
+oczekiwana=$'@00MB00110000040E01000000000000000000003F*\r'
+odpowiedz=$(timeout 10 head -c ${#oczekiwana} <&3) || { echo "no answer to the status read"; exit 1; }
+[ "$odpowiedz" = "$oczekiwana" ] ||
+    { echo "status read answered: $odpowiedz"; exit 1; }
+echo "the status read over the line reports RUN"
