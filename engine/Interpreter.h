@@ -21,6 +21,12 @@ namespace plc {
 // that word. Entries past the table read as empty words, and timer/counter
 // entries 128-255 and DM 1024 read as 0 and take no writes, so no word makes
 // the interpreter touch memory outside the areas.
+//
+// A word that the instruction before it consumes is skipped undecoded: only
+// the instruction that reads it decides what its characters must be. An
+// instruction that finds too few entries on the result stack does nothing
+// but consume its words; it still takes its edge flag or time-stamp slot, so
+// every later edge-detecting or time-based word keeps its own in every scan.
 class Interpreter {
 public:
     Interpreter(Pamiec& pamiec, const TabelaProgramu& program, const Zegar& zegar) noexcept
