@@ -4,6 +4,7 @@
 #include "Odpowiedzi.h"
 #include "Stanowisko.h"
 
+#include "panel/KatalogDanych.h"
 #include "panel/Kontrolka.h"
 
 #include <QCheckBox>
@@ -48,6 +49,7 @@ class OknoTest : public QObject {
     Q_OBJECT
 private slots:
     void tworzenie();
+    void katalogDanychBezWpisu();
     void wyborPortuZPliku_data();
     void wyborPortuZPliku();
     void zalaczenieIWylaczenieWTrybiePROGRAM();
@@ -118,6 +120,19 @@ void OknoTest::tworzenie() {
     QCOMPARE(okno.Edit1->text(), QStringLiteral("SR251: "));
     QVERIFY(!okno.TimerKontrolek->isActive());
     QCOMPARE(okno.TimerKontrolek->interval(), 80);
+}
+
+void OknoTest::katalogDanychBezWpisu() {
+    QTemporaryDir ustawienia;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, ustawienia.path());
+    QCOMPARE(QString::fromStdString(KatalogDanych().string()),
+             QCoreApplication::applicationDirPath());
+    QDir().mkpath(ustawienia.filePath("Orvanta"));
+    QSettings plik(ustawienia.filePath("Orvanta/Parvolen.conf"), QSettings::IniFormat);
+    plik.setValue("Setup/InstallPath", "");
+    plik.sync();
+    QCOMPARE(QString::fromStdString(KatalogDanych().string()),
+             QCoreApplication::applicationDirPath());
 }
 
 void OknoTest::wyborPortuZPliku_data() {
