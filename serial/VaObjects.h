@@ -41,7 +41,6 @@ public:
     TVaEvent();
     void SetEvent();
     void ResetEvent();
-    bool IsSet() const { return WaitFor(0) == TVaWaitResult::wrSignaled; }
 };
 
 // The event flag used throughout the port: manual-reset, created not set.
@@ -59,7 +58,6 @@ public:
     void Leave() { mutex_.unlock(); }
     void lock() { mutex_.lock(); }
     void unlock() { mutex_.unlock(); }
-    std::mutex& Native() { return mutex_; }
 
 private:
     std::mutex mutex_;
