@@ -100,8 +100,6 @@ void TVaCustomComm::StartThreads() {
         writeThread_ = std::make_shared<TVaCommWriteThread>(link_, device_, buffers_.WriteSize(),
                                                             writePriority_);
         writeThread_->Start();
-    } catch (const EVaCommError&) {
-        throw;
     } catch (const std::exception& failure) {
         // Out of threads or descriptors: the port's own kind of failure.
         throw EVaCommError(failure.what());
