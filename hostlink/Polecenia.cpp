@@ -16,8 +16,8 @@ ramki::Tryb BiezacyTryb(bool run, bool monitor) {
 
 } // namespace
 
-// The codes are compared in the order the programming software's commands
-// were listed for the controller; a code that matches none gets no reply.
+// The sub-command code is compared whole and case-sensitively, in this order;
+// a code that matches none gets no reply.
 void LaczeHost::PolecenieMB(std::string_view kod) {
     if (kod == "3084") {
         Monitoruj();
