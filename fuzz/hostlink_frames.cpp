@@ -262,6 +262,9 @@ struct Stanowisko {
         if (!port.czeka.empty()) {
             Niezmiennik("characters waiting were not read");
         }
+        if (lacze.FlagaRUN() && lacze.FlagaMONITOR()) {
+            Niezmiennik("RUN and MONITOR flags set together");
+        }
     }
 
     std::filesystem::path katalog;
