@@ -13,7 +13,10 @@
 //             model in use (bits 3-4);
 //   bit 5     the port's write queue is full: every reply fails;
 //   bit 6     Program.cpm cannot be written (its directory is moved away);
-//   bit 7     a scan worker started by a mode entry runs three scans, not one.
+//   bit 7     a scan worker started by a mode entry runs three scans, not one;
+//   bit 3     without bit 2: the line is flooded first, five reads of 16 KiB
+//             of the first piece's characters repeated, so that the bound of
+//             the receive buffer is reached within one input.
 //
 // The worker of a MONITOR or RUN entry is the real one with a fake clock. It
 // stops itself after its scans and is waited for after every piece, so each
@@ -307,6 +310,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     }
     s.wyjscia.pozostaleSkany = (operacje & 0x80) != 0 ? 3 : 1;
 
+    if ((operacje & 0x0C) == 0x08) {
+        const std::string_view wzor =
+            reszta.size() > 1 ? reszta.substr(1, static_cast<unsigned char>(reszta[0])) : "@";
+        std::string zalew;
+        while (zalew.size() < 16 * 1024) {
+            zalew += wzor.empty() ? "@" : wzor;
+        }
+        for (int i = 0; i < 5; ++i) {
+            s.Odbierz(zalew);
+        }
+    }
     while (!reszta.empty()) {
         const std::size_t dlugosc = static_cast<unsigned char>(reszta.front());
         reszta.remove_prefix(1);

@@ -66,7 +66,8 @@ def polecenie(kod: str, dane: str = "") -> str:
 
 PRZEKAZNIKI = ["8008", "E009", "20A8", "80A8", "8008", "20A9", "80A9"]
 TIMER = ["8008", "0800", "0030", "9000", "20A8", "80A8"]
-MONITOR = polecenie("3084", "0C000" + "0114" + "02FA" + "0406" + "0CC8" + "13D0" + "13FF")
+MONITOR = polecenie("3084", "12000" + "0114" + "02FA" + "02FC" + "02FE" + "0406" + "0806" + "0CC8"
+                    + "13D0" + "13FF")
 
 LACZE = {
     "status": (0x00, [polecenie("1A03")]),
@@ -118,6 +119,8 @@ LACZE = {
     "split_pieces": (0x00, list(polecenie("1A03")) + list(MONITOR[:7]) + [MONITOR[7:]]),
     "two_frames_one_read": (0x00, [polecenie("1A03") + polecenie("1604")]),
     "no_cr": (0x00, ["@00MB1A03" * 20]),
+    "flood": (0x08, ["@00MB1A03", polecenie("1A03")]),
+    "flood_frames": (0x08, [polecenie("1604")]),
 }
 
 
@@ -149,7 +152,8 @@ PROGRAMY = {
     "compare": ["8FD5", "1804", "0100", "0200", "8FD5", "1A04", "0200", "0CC8", "8FD5", "1E04",
                 "0CC8", "0404", "8FD5", "1804", "DEAD", "0000", "8FFD", "20A8", "80A8"],
     "move": ["8FD5", "1A05", "0042", "0C0A", "8FD5", "1A05", "0042", "0114", "8FD5", "1E05",
-             "0CC8", "0006", "8FD5", "1E05", "0404", "0C0A", "8FD5", "1A05", "0042", "13FF"],
+             "0CC8", "0006", "8FD5", "1E05", "0404", "0C0A", "8FD5", "1A05", "0042", "13FF",
+             "8FD5", "1E05", "0CCA", "0114"],
     "increment_decrement": ["8008", "1CA6", "0C02", "8FD5", "1C26", "0120", "8FD5", "1C27",
                             "0C00", "8FD5", "1C26", "13FF"],
     "rotate": ["8FD5", "1C1B", "0120", "8FD6", "1C1C", "0120", "8FD5", "1C9B", "0CC8", "8FFC",
