@@ -6,11 +6,25 @@
 
 LampyWyjsc::LampyWyjsc(Klik klik) : klik_(std::move(klik)) {}
 
-template <class Sygnal> void LampyWyjsc::Powiadom(Sygnal sygnal) {
+// On the window thread everything marked is shown at once. Elsewhere the
+// first mark after the window took the last ones posts the request, and the
+// marks that follow ride on it. The marks' acquire-release order carries the
+// flags written before them to the window thread.
+void LampyWyjsc::Oznacz(std::uint32_t znaczniki) {
+    const std::uint32_t wczesniejsze = doPokazania_.fetch_or(znaczniki, std::memory_order_acq_rel);
     if (QThread::currentThread() == thread())
-        sygnal();
-    else
-        QMetaObject::invokeMethod(this, std::move(sygnal), Qt::QueuedConnection);
+        Pokaz();
+    else if (wczesniejsze == 0)
+        QMetaObject::invokeMethod(this, &LampyWyjsc::Pokaz, Qt::QueuedConnection);
+}
+
+void LampyWyjsc::Pokaz() {
+    const std::uint32_t znaczniki = doPokazania_.exchange(0, std::memory_order_acq_rel);
+    for (int n = 0; n < LiczbaWyjsc; ++n)
+        if ((znaczniki & (1u << n)) != 0)
+            emit ZmianaWyjscia(n);
+    if ((znaczniki & ZnacznikBledu) != 0)
+        emit ZmianaBledu();
 }
 
 void LampyWyjsc::ZapalWyjscia(int n) {
@@ -21,7 +35,7 @@ void LampyWyjsc::ZapalWyjscia(int n) {
     if (flaga.load(std::memory_order_relaxed) != 0 ||
         flaga.exchange(1, std::memory_order_relaxed) != 0)
         return;
-    Powiadom([this, n] { emit ZmianaWyjscia(n); });
+    Oznacz(1u << n);
     if (Dzwiek() && klik_)
         klik_();
 }
@@ -33,17 +47,17 @@ void LampyWyjsc::ZgasWyjscia(int n) {
     if (flaga.load(std::memory_order_relaxed) == 0 ||
         flaga.exchange(0, std::memory_order_relaxed) == 0)
         return;
-    Powiadom([this, n] { emit ZmianaWyjscia(n); });
+    Oznacz(1u << n);
 }
 
 void LampyWyjsc::BladProgramu() {
     blad_.store(true, std::memory_order_relaxed);
-    Powiadom([this] { emit ZmianaBledu(); });
+    Oznacz(ZnacznikBledu);
 }
 
 void LampyWyjsc::KasujBlad() {
     if (blad_.exchange(false, std::memory_order_relaxed))
-        emit ZmianaBledu();
+        Oznacz(ZnacznikBledu);
 }
 
 bool LampyWyjsc::Zapalone(int n) const {

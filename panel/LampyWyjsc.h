@@ -10,11 +10,12 @@
 #include <functional>
 
 // The state behind the nine output lamps and the ERR lamp, shared by the scan
-// worker and the window thread. The worker changes a flag and posts a request
-// to show it; it never waits for the window thread, and an output that did not
-// change costs neither a post nor a drawing. What the window draws is always
-// the flag as it is when the request arrives, so a request still queued when
-// the simulator is switched off cannot light a lamp again.
+// worker and the window thread. The worker changes a flag, marks the lamp to
+// be shown and, unless a request is already on its way, posts one to the
+// window thread; it never waits for the window thread, and an output that did
+// not change costs neither a post nor a drawing. The request carries no data:
+// the window takes the marks and shows each flag as it is then, so a request
+// still queued when the simulator is switched off cannot light a lamp again.
 //
 // Threading: ZapalWyjscia, ZgasWyjscia and BladProgramu may run on the worker
 // or on the window thread; everything else on the window thread. The object
@@ -46,10 +47,16 @@ signals:
     void ZmianaBledu();
 
 private:
-    template <class Sygnal> void Powiadom(Sygnal sygnal);
+    static constexpr std::uint32_t ZnacznikBledu = 1u << LiczbaWyjsc;
+
+    void Oznacz(std::uint32_t znaczniki);
+    // Window thread: emits the signals for everything marked since the last call.
+    void Pokaz();
 
     Klik klik_;
     std::array<std::atomic<std::uint8_t>, LiczbaWyjsc> flagi_{};
     std::atomic<bool> dzwiek_{false};
     std::atomic<bool> blad_{false};
+    // One bit per output lamp, and ZnacznikBledu: what must be shown again.
+    std::atomic<std::uint32_t> doPokazania_{0};
 };
