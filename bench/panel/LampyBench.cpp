@@ -2,11 +2,14 @@
 // operations. Unchanged outputs must cost no post and no drawing; a change
 // costs one queued request to the window thread.
 #include "panel/LampyWyjsc.h"
+#include "panel/Unit1.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QThread>
+
+#include <memory>
 
 namespace {
 
@@ -59,10 +62,26 @@ void BM_OdswiezenieZeZmiana(benchmark::State& state) {
 }
 BENCHMARK(BM_OdswiezenieZeZmiana);
 
+// The main window's own share of the start-up: its controls, the options file
+// read and the banner decoded, short of showing it.
+void BM_TworzenieOkna(benchmark::State& state) {
+    const auto pamiec = std::make_unique<plc::Pamiec>();
+    const auto program = std::make_unique<plc::TabelaProgramu>();
+    LampyWyjsc lampy(nullptr);
+    plc::TCyklPracy skan(*pamiec, *program, plc::ZegarSystemowy(), lampy);
+    for (auto _ : state) {
+        TOkno okno(*pamiec, *program, skan, lampy);
+        benchmark::DoNotOptimize(okno.winId());
+    }
+}
+BENCHMARK(BM_TworzenieOkna)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication aplikacja(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplikacja(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
