@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 sekundy="${1:-60}"
 budowa="${FUZZ_BUILD:-build-fuzz}"
 
-cmake -S fuzz -B "$budowa" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S fuzz -B "$budowa" -G Ninja -DCMAKE_CXX_COMPILER=clang++
 cmake --build "$budowa" -j 2
 
 if [[ -n "${FUZZ_WORK:-}" ]]; then
