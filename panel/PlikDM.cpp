@@ -1,5 +1,7 @@
 #include "PlikDM.h"
 
+#include "ZapisCaly.h"
+
 #include <QSaveFile>
 #include <QString>
 
@@ -51,10 +53,7 @@ void ZapisDM(const std::filesystem::path& plik, const plc::Pamiec& pamiec) {
             std::to_string(pamiec.DM[static_cast<std::size_t>(k)].load(std::memory_order_relaxed)) +
             "\r\n";
     QSaveFile f(QString::fromStdString(plik.string()));
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(tekst.data(), static_cast<qint64>(tekst.size())) !=
-            static_cast<qint64>(tekst.size()) ||
-        !f.commit())
+    if (!OtworzIZapiszCalosc(f, tekst) || !f.commit())
         throw std::runtime_error(f.errorString().toStdString());
 }
 

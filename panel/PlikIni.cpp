@@ -1,5 +1,7 @@
 #include "PlikIni.h"
 
+#include "ZapisCaly.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -220,10 +222,7 @@ void PlikIni::ZapiszTekst(std::string_view sekcja, std::string_view klucz,
     // A writable file in a directory that refuses the temporary file is still
     // written, in place, as the system's own profile functions would.
     f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly) ||
-        f.write(wynik.data(), static_cast<qint64>(wynik.size())) !=
-            static_cast<qint64>(wynik.size()) ||
-        !f.commit())
+    if (!OtworzIZapiszCalosc(f, wynik) || !f.commit())
         throw odmowa();
 }
 

@@ -1,5 +1,7 @@
 #include "panel/PlikDM.h"
 
+#include "PelnyDysk.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -96,6 +98,25 @@ TEST_F(PlikDMTest, AFailedSaveThrowsAndLeavesNoFile) {
     std::filesystem::create_directory(Plik());
     EXPECT_ANY_THROW(ZapisDM(Plik(), *pamiec_));
     EXPECT_TRUE(std::filesystem::is_directory(Plik()));
+}
+
+// A disk that fills up part way through the save: the save fails with the
+// system's reason and the old file stays whole (not a truncated new one).
+TEST_F(PlikDMTest, ASaveOntoAFullDiskThrowsAndKeepsTheOldFile) {
+    Zapisz(std::string(255 * 3, '0'));
+    for (int k = 0; k < SlowaPlikuDM; ++k)
+        pamiec_->DM[static_cast<std::size_t>(k)].store(-100000 - k);
+    try {
+        const PelnyDysk dysk(300);
+        ZapisDM(Plik(), *pamiec_);
+        ADD_FAILURE() << "the save must fail";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "File too large");
+    }
+    EXPECT_EQ(Czytaj(), std::string(255 * 3, '0'));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Plik().parent_path()),
+                            std::filesystem::directory_iterator()),
+              1); // no temporary file left behind
 }
 
 TEST_F(PlikDMTest, LengthFromTheDirectoryEntry) {

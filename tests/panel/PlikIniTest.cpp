@@ -1,5 +1,7 @@
 #include "panel/PlikIni.h"
 
+#include "PelnyDysk.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -128,6 +130,22 @@ TEST_F(PlikIniTest, RefusedWriteNamesTheFullFileAndChangesNothing) {
 
     PlikIni brakKatalogu(Sciezka("brak/Konfiguracja.ini"));
     EXPECT_THROW(brakKatalogu.ZapiszLiczbe("A", "X", 1), std::runtime_error);
+}
+
+// A disk that fills up part way through the write refuses it the same way,
+// and the old file stays whole.
+TEST_F(PlikIniTest, AWriteOntoAFullDiskIsRefusedAndChangesNothing) {
+    const std::string stary = "[A]\r\nX=1\r\n" + std::string(100, ';') + "\r\n";
+    Zapisz(stary);
+    try {
+        const PelnyDysk dysk(64);
+        ini_.ZapiszTekst("A", "X", std::string(200, '2'));
+        ADD_FAILURE() << "the write must be refused";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Unable to write to " + Sciezka("Konfiguracja.ini").string());
+    }
+    EXPECT_EQ(Czytaj(), stary);
 }
 
 } // namespace
