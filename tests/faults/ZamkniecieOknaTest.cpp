@@ -1,0 +1,63 @@
+// Closing the main window when the disk is full: the DM save fails, the user
+// sees the error box, the window stays open and the old DM.cpm is intact;
+// once there is room again the close goes through.
+
+#include "../panel/Odpowiedzi.h"
+#include "../panel/Stanowisko.h"
+
+#include <QCloseEvent>
+#include <QtTest>
+
+#include <csignal>
+#include <string>
+
+#include <sys/resource.h>
+
+class ZamkniecieOknaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pelnyDyskPrzyZamknieciu();
+};
+
+void ZamkniecieOknaTest::pelnyDyskPrzyZamknieciu() {
+    Stanowisko s;
+    std::string stary;
+    for (int k = 0; k < 255; ++k)
+        stary += std::to_string(k) + "\r\n";
+    s.Zapisz("DM.cpm", stary);
+    s.Zapisz("Konfiguracja.ini", "[Opcje programu]\r\nPodtrzymanie DM=1\r\n");
+    TOkno& okno = s.Okno();
+    for (int k = 0; k < plc::LiczbaDM; ++k)
+        s.pamiec->DM[static_cast<std::size_t>(k)].store(-1000 - k);
+
+    // A file-size limit stands in for the full disk; the signal it raises
+    // would end the process, so it is ignored and the write fails instead.
+    rlimit poprzednia{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &poprzednia) == 0);
+    const auto poprzedniSygnal = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit granica{100, poprzednia.rlim_max};
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &granica) == 0);
+    {
+        Odpowiedzi odpowiedzi;
+        QCloseEvent zamkniecie;
+        QApplication::sendEvent(&okno, &zamkniecie);
+        ::setrlimit(RLIMIT_FSIZE, &poprzednia);
+        std::signal(SIGXFSZ, poprzedniSygnal);
+        QVERIFY(!zamkniecie.isAccepted());
+        QCOMPARE(odpowiedzi.teksty.size(), 1);
+        QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
+        QVERIFY(!odpowiedzi.teksty.front().isEmpty());
+    }
+    QCOMPARE(s.Czytaj("DM.cpm"), stary);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+    QCloseEvent ponownie;
+    QApplication::sendEvent(&okno, &ponownie);
+    QVERIFY(ponownie.isAccepted());
+    const std::string nowy = s.Czytaj("DM.cpm");
+    QVERIFY(nowy.starts_with("-1000\r\n-1001\r\n"));
+    QVERIFY(nowy.ends_with("\r\n-1254\r\n"));
+}
+
+QTEST_MAIN(ZamkniecieOknaTest)
+#include "ZamkniecieOknaTest.moc"
