@@ -230,23 +230,30 @@ void Interpreter::Przenies(int forma, int k) {
     }
 }
 
-void Interpreter::ZwiekszZmniejsz(bool zwieksz, int rodzajWarunku, int k) {
-    pominiecie_ = 1;
-    if (rodzajWarunku == 0xA) {
+// The execution condition of a one-operand word: taken on the rise when the
+// condition character is naZboczu (the word's edge flag is taken even with an
+// empty stack, so later words keep theirs), every scan when it is coSkan.
+bool Interpreter::WarunekJednoargumentowy(int rodzajWarunku, int naZboczu, int coSkan) {
+    if (rodzajWarunku == naZboczu) {
         const std::uint8_t numerZbocza = ++licznikZboczy_;
         if (wysokosc_ == 0) {
-            return;
+            return false;
         }
         warunek_ = Zbocze(numerZbocza, Szczyt());
-    } else if (rodzajWarunku == 0x2) {
+    } else if (rodzajWarunku == coSkan) {
         if (wysokosc_ == 0) {
-            return;
+            return false;
         }
         warunek_ = Szczyt();
     } else {
-        return;
+        return false;
     }
-    if (warunek_ == 0) {
+    return warunek_ != 0;
+}
+
+void Interpreter::ZwiekszZmniejsz(bool zwieksz, int rodzajWarunku, int k) {
+    pominiecie_ = 1;
+    if (!WarunekJednoargumentowy(rodzajWarunku, 0xA, 0x2)) {
         return;
     }
     const AdresOperandu adres = DekodujAdres(program_.odczytaj(k + 1).tekst());
@@ -267,21 +274,7 @@ void Interpreter::ZwiekszZmniejsz(bool zwieksz, int rodzajWarunku, int k) {
 void Interpreter::Obrot(bool wLewo, int rodzajWarunku, int k) {
     pominiecie_ = 1;
     pamiec_.IR.ustaw(KanalFlag, BitPrzeniesienia, 0);
-    if (rodzajWarunku == 0x9) {
-        const std::uint8_t numerZbocza = ++licznikZboczy_;
-        if (wysokosc_ == 0) {
-            return;
-        }
-        warunek_ = Zbocze(numerZbocza, Szczyt());
-    } else if (rodzajWarunku == 0x1) {
-        if (wysokosc_ == 0) {
-            return;
-        }
-        warunek_ = Szczyt();
-    } else {
-        return;
-    }
-    if (warunek_ == 0) {
+    if (!WarunekJednoargumentowy(rodzajWarunku, 0x9, 0x1)) {
         return;
     }
     const AdresOperandu adres = DekodujAdres(program_.odczytaj(k + 1).tekst());

@@ -68,6 +68,7 @@ private:
     void Licznik(int pozycja, std::uint8_t zakonczony, int k, bool nastawaZeSlowa);
     void Porownaj(int forma, int k);
     void Przenies(int forma, int k);
+    bool WarunekJednoargumentowy(int rodzajWarunku, int naZboczu, int coSkan);
     void ZwiekszZmniejsz(bool zwieksz, int rodzajWarunku, int k);
     void Obrot(bool wLewo, int rodzajWarunku, int k);
     bool WarunekPorownania() noexcept;
