@@ -34,14 +34,14 @@ void OdtworzDzwiek(const std::filesystem::path& plik) noexcept {
         if (ramki < 1)
             return;
 
-        pa_sample_spec spec{};
-        spec.format = PA_SAMPLE_S16NE;
-        spec.rate = static_cast<std::uint32_t>(info.samplerate);
-        spec.channels = static_cast<std::uint8_t>(info.channels);
+        pa_sample_spec format{};
+        format.format = PA_SAMPLE_S16NE;
+        format.rate = static_cast<std::uint32_t>(info.samplerate);
+        format.channels = static_cast<std::uint8_t>(info.channels);
         int blad = 0;
         const std::unique_ptr<pa_simple, ZwolnijPulse> dzwiek(
-            pa_simple_new(nullptr, "Parvolen", PA_STREAM_PLAYBACK, nullptr, "Klik", &spec, nullptr,
-                          nullptr, &blad));
+            pa_simple_new(nullptr, "Parvolen", PA_STREAM_PLAYBACK, nullptr, "Klik", &format,
+                          nullptr, nullptr, &blad));
         if (!dzwiek)
             return;
         const auto bajty = static_cast<std::size_t>(ramki * info.channels) * sizeof(short);
