@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Soak run: the real program from its staged installation under a virtual X
+# server, switched on in PROGRAM with a pty pair (socat) on COM1; soak.py
+# plays the programming software on the other end while the input switches
+# are toggled with their keyboard accelerators (Alt+0 to Alt+7) all along.
+# Not part of the test run: 100,000 frames take minutes.
+# Usage: tools/soak/soak.sh <installation directory, e.g. build/bin> [frames]
+set -euo pipefail
+
+if [ "${1:-}" != "--pod-x" ]; then
+    instalacja=$(cd "$1" && pwd)
+    robocze=$(mktemp -d)
+    trap 'rm -rf "$robocze"' EXIT
+    mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
+    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM1=%s\n' "$robocze/dane" "$robocze/com1" \
+        >"$robocze/xdg/Orvanta/Parvolen.conf"
+    : >"$robocze/dane/Program.cpm"
+    for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
+    printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=1\r\nZawszeNaWierzchu=0\r\n[Opcje programu]\r\nProgram=1\r\nMonitor=0\r\nRun=0\r\n' \
+        >"$robocze/dane/Konfiguracja.ini"
+    export XDG_CONFIG_DIRS="$robocze/xdg"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze" "${2:-100000}"
+    exit
+fi
+
+instalacja=$2
+robocze=$3
+ramki=$4
+klient=$(cd "$(dirname "$0")" && pwd)/soak.py
+socat pty,raw,echo=0,link="$robocze/com1" pty,raw,echo=0,link="$robocze/host" &
+linia=$!
+cd "$instalacja"
+./parvolen &
+program=$!
+przelaczanie=""
+trap 'kill $przelaczanie $program $linia 2>/dev/null || true' EXIT
+
+czekaj() {
+    for _ in $(seq 200); do
+        if "$@"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
+okno=""
+znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
+czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
+xdotool windowfocus --sync "$okno"
+xdotool key --clearmodifiers alt+w
+sleep 1
+
+# The input switches, toggled one after another for as long as the client runs.
+(
+    n=0
+    while kill -0 "$program" 2>/dev/null; do
+        xdotool key --clearmodifiers "alt+$((n % 8))" 2>/dev/null || true
+        n=$((n + 1))
+        sleep 0.1
+    done
+) &
+przelaczanie=$!
+
+wynik=0
+python3 "$klient" "$robocze/host" "$program" "$ramki" || wynik=$?
+kill -0 "$program" 2>/dev/null || { echo "the program is gone"; exit 1; }
+exit $wynik
