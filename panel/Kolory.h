@@ -21,5 +21,7 @@ inline const QColor PrzyciskWylaczony{0xDA, 0xFF, 0xEC};
 inline const QColor PrzyciskWylaczony1{0x9F, 0xFF, 0xCF};
 inline const QColor PrzyciskZalaczony{0xFF, 0xEA, 0xEA};
 inline const QColor PrzyciskZalaczony1{0xFF, 0xAA, 0xAA};
+inline const QColor PrzyciskMaly{0xE8, 0xFE, 0xFF}; // Port, Opcje, Info, Pomoc
+inline const QColor PrzyciskMaly1{0xB6, 0xEB, 0xFA};
 
 } // namespace kolory

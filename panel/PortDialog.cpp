@@ -1,5 +1,6 @@
 #include "panel/PortDialog.h"
 
+#include "panel/Kolory.h"
 #include "panel/Wyglad.h"
 
 #include <QComboBox>
@@ -17,10 +18,6 @@
 #include <vector>
 
 namespace {
-
-const QColor KolorBialy(0xFF, 0xFF, 0xFF);
-const QColor KolorWlaczony(0x00, 0xFF, 0x00);
-const QColor KolorWylaczony(0xEE, 0xFE, 0xEE);
 
 struct Predkosc {
     int bitowNaSekunde;
@@ -161,7 +158,7 @@ void TPort::ZastosujListy() {
 void TPort::Button2Click() {
     std::vector<std::exception_ptr> bledy;
     const bool bylOtwarty = cel_.PortOtwarty();
-    cel_.UstawKolorKontrolkiPWR(KolorBialy);
+    cel_.UstawKolorKontrolkiPWR(kolory::Biala);
     try {
         cel_.ZamknijPortSzeregowy();
         ZastosujListy();
@@ -177,7 +174,7 @@ void TPort::Button2Click() {
             bledy.push_back(std::current_exception());
         }
     }
-    cel_.UstawKolorKontrolkiPWR(cel_.SymulatorWlaczony() ? KolorWlaczony : KolorWylaczony);
+    cel_.UstawKolorKontrolkiPWR(cel_.SymulatorWlaczony() ? kolory::Zielona : kolory::Zgaszona);
     for (const auto& blad : bledy) {
         try {
             std::rethrow_exception(blad);

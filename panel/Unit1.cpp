@@ -1,21 +1,21 @@
 #include "Unit1.h"
 
+#include "IAeverButton.h"
+#include "Info.h"
 #include "KatalogDanych.h"
 #include "Kolory.h"
 #include "Kontrolka.h"
+#include "Odnosniki.h"
+#include "PortDialog.h"
 #include "Raport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
 #include <QTimer>
-#include <QUrl>
 
 #include <utility>
 
@@ -33,6 +33,8 @@ TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy&
     UstawPort();
     AktywacjaOkna();
     PodlaczZdarzenia();
+    OknoPowitalne = new TOknoPowitalne(this);
+    Timer1->start();
 }
 
 // The worker may outlive the window by a scan; it touches only the memory and
@@ -80,17 +82,20 @@ void TOkno::UstawPort() {
     ComPort.OnRxChar = [this](TVaCustomComm&, std::int32_t) {
         Bezpiecznie([this] { lacze_.ReakcjaNaZnak(); });
     };
+    ComPort.OnError = [this](TVaCustomComm&, std::int32_t bledy) {
+        Bezpiecznie([this, bledy] { BladObslugiPortu(bledy); });
+    };
 }
 
 void TOkno::PodlaczZdarzenia() {
     const auto obsluga = [this](void (TOkno::*metoda)()) {
         return [this, metoda] { Bezpiecznie([this, metoda] { (this->*metoda)(); }); };
     };
-    connect(Przycisk, &QPushButton::clicked, this, obsluga(&TOkno::ZalaczenieSymulatora));
-    connect(Button1, &QPushButton::clicked, this, obsluga(&TOkno::InfoClick));
-    connect(Button2, &QPushButton::clicked, this, obsluga(&TOkno::OpcjeClick));
-    connect(Button3, &QPushButton::clicked, this, obsluga(&TOkno::PortClick));
-    connect(Button4, &QPushButton::clicked, this, obsluga(&TOkno::PomocClick));
+    connect(Przycisk, &TIAeverButton::clicked, this, obsluga(&TOkno::ZalaczenieSymulatora));
+    connect(Button1, &TIAeverButton::clicked, this, obsluga(&TOkno::InfoClick));
+    connect(Button2, &TIAeverButton::clicked, this, obsluga(&TOkno::OpcjeClick));
+    connect(Button3, &TIAeverButton::clicked, this, obsluga(&TOkno::PortClick));
+    connect(Button4, &TIAeverButton::clicked, this, obsluga(&TOkno::PomocClick));
     // The handler runs when the choice changes, once, for the button now checked.
     connect(RadioButton1, &QRadioButton::toggled, this, [this, obsluga](bool zaznaczony) {
         if (zaznaczony)
@@ -105,6 +110,8 @@ void TOkno::PodlaczZdarzenia() {
     for (QCheckBox* przelacznik : Wejscie)
         connect(przelacznik, &QCheckBox::clicked, this, obsluga(&TOkno::OdswiezWejscia));
     connect(TimerKontrolek, &QTimer::timeout, this, obsluga(&TOkno::ZegarKontrolki));
+    connect(TimerBledu, &QTimer::timeout, this, obsluga(&TOkno::ZegarBledu));
+    connect(Timer1, &QTimer::timeout, this, obsluga(&TOkno::OknoPow));
     connect(&lampy_, &LampyWyjsc::ZmianaWyjscia, this, &TOkno::PokazWyjscie);
     connect(&lampy_, &LampyWyjsc::ZmianaBledu, this, &TOkno::PokazBlad);
 }
@@ -126,9 +133,25 @@ void TOkno::ZegarKontrolki() {
     TimerKontrolek->stop();
 }
 
-void TOkno::PortClick() {}
+// The welcome window comes once, as soon as the event loop runs, and holds
+// the panel until its countdown lets it close; it then deletes itself.
+void TOkno::OknoPow() {
+    Timer1->stop();
+    if (!OknoPowitalne)
+        return;
+    OknoPowitalne->UstawLicznik(10);
+    OknoPowitalne->exec();
+}
 
-void TOkno::InfoClick() {}
+void TOkno::PortClick() {
+    TPort Port(*this, this);
+    Port.exec();
+}
+
+void TOkno::InfoClick() {
+    TInfo Info(this);
+    Info.exec();
+}
 
 void TOkno::OpcjeClick() {
     TOpcje Opcje(*this, this);
@@ -136,8 +159,33 @@ void TOkno::OpcjeClick() {
 }
 
 void TOkno::PomocClick() {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QDir::current().absoluteFilePath("Pomoc/help.html")));
+    odnosniki::OtworzPomoc();
+}
+
+// A line error lights ERR for a moment, as traffic lights COMM; which error
+// it was does not change the flash. The red of a scan that ended on a bad
+// word outlasts the flash.
+void TOkno::BladObslugiPortu(std::int32_t /*bledy*/) {
+    TimerBledu->start();
+    PokazBlad();
+}
+
+void TOkno::ZegarBledu() {
+    TimerBledu->stop();
+    PokazBlad();
+}
+
+void TOkno::PokazBlad() {
+    KontrolkaERR->UstawKolor(lampy_.Blad() || TimerBledu->isActive() ? kolory::Czerwona
+                                                                     : kolory::ZgaszonaBledu);
+}
+
+void TOkno::UstawKolorKontrolkiPWR(const QColor& kolor) {
+    KontrolkaPWR->UstawKolor(kolor);
+}
+
+void TOkno::ZglosBlad(const std::exception& blad) {
+    RaportBledu(blad.what());
 }
 
 void TOkno::UstawNaWierzchu(bool naWierzchu) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "CelUstawienPortu.h"
 #include "LampyWyjsc.h"
+#include "OknoPowitalne.h"
 #include "PlikIni.h"
 #include "Unit5.h"
 
@@ -13,6 +15,7 @@
 #include "serial/VaComm.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -20,9 +23,9 @@
 #include <filesystem>
 
 class Kontrolka;
+class TIAeverButton;
 class QCheckBox;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTimer;
@@ -32,9 +35,11 @@ class QTimer;
 // directory and its files, the options file, ComPort and the host link. The
 // memory, the program table, the scan worker and the lamp state are the
 // process's, created by main() and handed in. The window decides nothing about
-// the protocol or the modes: those are the host link's.
+// the protocol or the modes: those are the host link's. It also owns the
+// welcome window until that is shown and closed.
 class TOkno : public QWidget,
               public OknoOpcji,
+              public CelUstawienPortu,
               public hostlink::PanelLacza,
               public hostlink::KonfiguracjaLacza {
     Q_OBJECT
@@ -46,11 +51,11 @@ public:
     ~TOkno() override;
 
     // Controls, named as on the panel (the same names are their objectName).
-    QPushButton* Przycisk{};
-    QPushButton* Button1{}; // "&Info"
-    QPushButton* Button2{}; // "&Opcje"
-    QPushButton* Button3{}; // "&Port"
-    QPushButton* Button4{}; // "Pomo&c"
+    TIAeverButton* Przycisk{};
+    TIAeverButton* Button1{}; // "&Info"
+    TIAeverButton* Button2{}; // "&Opcje"
+    TIAeverButton* Button3{}; // "&Port"
+    TIAeverButton* Button4{}; // "Pomo&c"
     QRadioButton* RadioButton1{};
     QRadioButton* RadioButton2{};
     QSlider* Suwak1{};
@@ -67,6 +72,9 @@ public:
     Kontrolka* KontrolkaERR{};
     Kontrolka* kontrolkaCOMM{};
     QTimer* TimerKontrolek{};
+    QTimer* TimerBledu{}; // the ERR lamp's flash after a line error
+    QTimer* Timer1{};     // shows the welcome window once the event loop runs
+    QPointer<TOknoPowitalne> OknoPowitalne;
     TVaComm ComPort;
 
     // Handlers and operations of the panel.
@@ -75,7 +83,10 @@ public:
     void ZamknijPort();
     void ZamkniecieSymulatora();
     void ZegarKontrolki();
+    void ZegarBledu();
+    void OknoPow();
     void ZmianaPortu();
+    void BladObslugiPortu(std::int32_t bledy);
     void PortClick();
     void OpcjeClick();
     void InfoClick();
@@ -114,6 +125,17 @@ public:
     bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const override;
     int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const override;
 
+    // CelUstawienPortu, for the port settings dialog
+    bool PortOtwarty() const override { return ComPort.IsOpen(); }
+    void ZamknijPortSzeregowy() override { ComPort.Close(); }
+    void OtworzPortSzeregowy() override { ComPort.Open(); }
+    void UstawPredkosc(TVaBaudrate predkosc) override { ComPort.SetBaudrate(predkosc); }
+    void UstawBityDanych(TVaDatabits bity) override { ComPort.SetDatabits(bity); }
+    void UstawBityStopu(TVaStopbits bity) override { ComPort.SetStopbits(bity); }
+    bool SymulatorWlaczony() const override { return zalaczony_; }
+    void UstawKolorKontrolkiPWR(const QColor& kolor) override;
+    void ZglosBlad(const std::exception& blad) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -125,9 +147,9 @@ private:
     void AktywacjaOkna();
     void PodlaczZdarzenia();
     void UstawKoloryPrzycisku(QColor kolor, QColor kolor1);
+    void PokazBlad();
     void RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal);
     void PokazWyjscie(int n);
-    void PokazBlad();
 
     plc::Pamiec& pamiec_;
     plc::TabelaProgramu& program_;

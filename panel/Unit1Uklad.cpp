@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "IAeverButton.h"
 #include "Jpeg.h"
 #include "Kolory.h"
 #include "Kontrolka.h"
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
@@ -100,12 +100,23 @@ QSlider* Suwak(QWidget* rodzic, const char* nazwa, const QString& podpowiedz, in
     return suwak;
 }
 
-QPushButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tytul,
-                      const QString& podpowiedz, const QRect& miejsce) {
-    auto* przycisk = new QPushButton(tytul, rodzic);
+// A rounded button with a top-to-bottom gradient, as all five of the panel
+// are; the four small ones keep their colours for good.
+TIAeverButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tytul,
+                        const QString& podpowiedz, const QRect& miejsce,
+                        QColor kolor = kolory::PrzyciskMaly,
+                        QColor kolor1 = kolory::PrzyciskMaly1) {
+    auto* przycisk = new TIAeverButton(rodzic);
     przycisk->setObjectName(nazwa);
+    przycisk->setText(tytul);
     przycisk->setGeometry(miejsce);
     przycisk->setToolTip(podpowiedz);
+    przycisk->SetButtonKind(bkRoundRect);
+    przycisk->SetGradientKind(gkLinear);
+    przycisk->SetGradientAngle(0);
+    przycisk->SetShowFocusRGN(false);
+    przycisk->SetButtonColor(kolor);
+    przycisk->SetButtonColor1(kolor1);
     return przycisk;
 }
 
@@ -132,8 +143,10 @@ void TOkno::ZbudujKontrolki() {
 
     QFrame* pasek = Obszar(this, QRect(4, 4, 128, 239), kolory::TloPaska, "Panel1");
     Przycisk = ::Przycisk(pasek, "Przycisk", QStringLiteral("&Włącz"),
-                          QStringLiteral("Załącza i wyłącza symulator"), QRect(26, 8, 76, 22));
-    UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
+                          QStringLiteral("Załącza i wyłącza symulator"), QRect(26, 8, 76, 22),
+                          kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
+    Przycisk->SetUserRGNAUTO(false);
+    Przycisk->SetPeaksNumber(10);
 
     RadioButton1 = new QRadioButton(QStringLiteral("COM 1"), pasek);
     RadioButton1->setObjectName("RadioButton1");
@@ -168,6 +181,14 @@ void TOkno::ZbudujKontrolki() {
     TimerKontrolek = new QTimer(this);
     TimerKontrolek->setObjectName("TimerKontrolek");
     TimerKontrolek->setInterval(80);
+    TimerBledu = new QTimer(this);
+    TimerBledu->setObjectName("TimerBledu");
+    TimerBledu->setInterval(80);
+    TimerBledu->setSingleShot(true);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(1);
+    Timer1->setSingleShot(true);
 }
 
 void TOkno::ZbudujPanelWejsc(QWidget* obszar) {
@@ -243,15 +264,8 @@ void TOkno::ZbudujPanelWyjsc(QWidget* obszar) {
     }
 }
 
-// The switch button's two colours, kept as properties for the shaped button
-// that will draw them.
+// The switch button's colours tell off from on.
 void TOkno::UstawKoloryPrzycisku(QColor kolor, QColor kolor1) {
-    Przycisk->setProperty("ButtonColor", kolor);
-    Przycisk->setProperty("ButtonColor1", kolor1);
-    Przycisk->setStyleSheet(
-        QStringLiteral(
-            "QPushButton { border: 1px solid #000080; border-radius: 5px;"
-            " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2); }"
-            "QPushButton:pressed { background: %2; }")
-            .arg(kolor.name(), kolor1.name()));
+    Przycisk->SetButtonColor(kolor);
+    Przycisk->SetButtonColor1(kolor1);
 }

@@ -73,7 +73,3 @@ void TOkno::PokazWyjscie(int n) {
     w.at(static_cast<std::size_t>(n))
         ->UstawKolor(lampy_.Zapalone(n) ? kolory::Czerwona : kolory::Zgaszona);
 }
-
-void TOkno::PokazBlad() {
-    KontrolkaERR->UstawKolor(lampy_.Blad() ? kolory::Czerwona : kolory::ZgaszonaBledu);
-}

@@ -1,14 +1,16 @@
 #include "Unit1.h"
 
+#include "IAeverButton.h"
 #include "Kolory.h"
 #include "Komunikaty.h"
 #include "Kontrolka.h"
 #include "PlikDM.h"
+#include "ZmianaPortu.h"
 
 #include "engine/TabelaProgramu.h"
 
-#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 void TOkno::ZalaczenieSymulatora() {
     const KursorZajety kursor;
@@ -58,6 +60,7 @@ void TOkno::ZamknijPort() {
     zalaczony_ = false;
     KontrolkaPWR->UstawKolor(kolory::Zgaszona);
     KontrolkaRUN->UstawKolor(kolory::Zgaszona);
+    TimerBledu->stop();
     lampy_.KasujBlad();
     KontrolkaERR->UstawKolor(kolory::ZgaszonaBledu);
     kontrolkaCOMM->UstawKolor(kolory::ZgaszonaBledu);
@@ -86,12 +89,12 @@ void TOkno::ZapisDM() {
 }
 
 void TOkno::ZmianaPortu() {
-    if (RadioButton1->isChecked())
-        konfiguracja_.ZapiszLiczbe("Opcje okna", "Numer portu", 1);
-    else if (RadioButton2->isChecked())
-        konfiguracja_.ZapiszLiczbe("Opcje okna", "Numer portu", 2);
-    if (ComPort.IsOpen()) {
+    const auto decyzja =
+        DecyzjaZmianyPortu(RadioButton1->isChecked(), RadioButton2->isChecked(), ComPort.IsOpen());
+    if (decyzja.numerPortu)
+        konfiguracja_.ZapiszLiczbe("Opcje okna", "Numer portu", *decyzja.numerPortu);
+    if (decyzja.wylaczSymulator) {
         ZamknijPort();
-        KomunikatInformacja(this, QStringLiteral("Aktualnie otwarty port został zamknięty."));
+        KomunikatInformacja(this, QString::fromUtf8(KomunikatPortZamkniety));
     }
 }

@@ -23,7 +23,7 @@ add_library(parvolen_panel STATIC
 )
 target_include_directories(parvolen_panel PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(parvolen_panel
-    PUBLIC parvolen_engine parvolen_hostlink parvolen_hostlink_port parvolen_serial Qt6::Widgets
+    PUBLIC parvolen_kontrolki parvolen_engine parvolen_hostlink parvolen_hostlink_port parvolen_serial Qt6::Widgets
     PRIVATE JPEG::JPEG PkgConfig::SNDFILE PkgConfig::PULSE_SIMPLE)
 qt_add_resources(parvolen_panel okno
     PREFIX /

@@ -1,14 +1,22 @@
 // The main window without the scan worker running: creation, switch-on in
 // PROGRAM and without a mode, switch-off, the failures of the switch-on,
-// inputs, sliders, the sound check and DM retention.
+// inputs, sliders, the sound check and DM retention, the welcome window, the
+// port settings applied without an open port and the ERR lamp's flash.
+#include "Modalne.h"
 #include "Odpowiedzi.h"
 #include "Stanowisko.h"
 
+#include "panel/IAeverButton.h"
 #include "panel/KatalogDanych.h"
 #include "panel/Kontrolka.h"
+#include "panel/OknoPowitalne.h"
+#include "panel/PortDialog.h"
+
+#include "serial/VaConst.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,7 +76,15 @@ private slots:
     void zapisDM();
     void nieudanyZapisDMZostawiaOkno();
     void zmianaPortuZapisujeNumer();
+    void zmianaPortuGdyZalaczonyBezPortu();
     void lampyWyjscPoWylaczeniu();
+    void przyciskiKsztaltne();
+    void przyciskZalaczeniaZmieniaLico();
+    void powitanieOdTimer1();
+    void ustawieniaPortuGdyWylaczony();
+    void ustawieniaPortuGdyZalaczonyBezPortu();
+    void bladLiniiBlyskaERR();
+    void bladLiniiNieGasiBleduProgramu();
 };
 
 void OknoTest::tworzenie() {
@@ -95,12 +111,12 @@ void OknoTest::tworzenie() {
                      {"Button1", "&Info"},
                      {"Button4", "Pomo&c"}};
     for (const auto& p : przyciski) {
-        const auto* przycisk = okno.findChild<QPushButton*>(p.nazwa);
+        const auto* przycisk = okno.findChild<TIAeverButton*>(p.nazwa);
         QVERIFY2(przycisk != nullptr, p.nazwa);
         QCOMPARE(przycisk->text(), QString::fromUtf8(p.tytul));
     }
-    QCOMPARE(okno.Przycisk->property("ButtonColor").value<QColor>(), QColor(0xDA, 0xFF, 0xEC));
-    QCOMPARE(okno.Przycisk->property("ButtonColor1").value<QColor>(), QColor(0x9F, 0xFF, 0xCF));
+    QCOMPARE(okno.Przycisk->ButtonColor(), QColor(0xDA, 0xFF, 0xEC));
+    QCOMPARE(okno.Przycisk->ButtonColor1(), QColor(0x9F, 0xFF, 0xCF));
     for (int n = 0; n < 9; ++n) {
         const auto* przelacznik = okno.findChild<QCheckBox*>(QStringLiteral("Wejscie0%1").arg(n));
         QVERIFY(przelacznik != nullptr);
@@ -174,8 +190,8 @@ void OknoTest::zalaczenieIWylaczenieWTrybiePROGRAM() {
     QVERIFY(okno.Zalaczony());
     QVERIFY(!okno.ComPort.IsOpen());
     QCOMPARE(okno.Przycisk->text(), QStringLiteral("&Wyłącz"));
-    QCOMPARE(okno.Przycisk->property("ButtonColor").value<QColor>(), QColor(0xFF, 0xEA, 0xEA));
-    QCOMPARE(okno.Przycisk->property("ButtonColor1").value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
+    QCOMPARE(okno.Przycisk->ButtonColor(), QColor(0xFF, 0xEA, 0xEA));
+    QCOMPARE(okno.Przycisk->ButtonColor1(), QColor(0xFF, 0xAA, 0xAA));
     QCOMPARE(okno.KontrolkaPWR->Kolor(), Zielona);
     QCOMPARE(okno.KontrolkaRUN->Kolor(), Biala);
     QCOMPARE(s.program->liczbaLinii(), std::uint8_t{4});
@@ -187,7 +203,8 @@ void OknoTest::zalaczenieIWylaczenieWTrybiePROGRAM() {
     okno.Przycisk->click();
     QVERIFY(!okno.Zalaczony());
     QCOMPARE(okno.Przycisk->text(), QStringLiteral("&Włącz"));
-    QCOMPARE(okno.Przycisk->property("ButtonColor").value<QColor>(), QColor(0xDA, 0xFF, 0xEC));
+    QCOMPARE(okno.Przycisk->ButtonColor(), QColor(0xDA, 0xFF, 0xEC));
+    QCOMPARE(okno.Przycisk->ButtonColor1(), QColor(0x9F, 0xFF, 0xCF));
     QCOMPARE(okno.KontrolkaPWR->Kolor(), Zgaszona);
     QCOMPARE(okno.KontrolkaRUN->Kolor(), Zgaszona);
     QCOMPARE(okno.KontrolkaERR->Kolor(), ZgaszonaBledu);
@@ -469,6 +486,245 @@ void OknoTest::lampyWyjscPoWylaczeniu() {
     QCOMPARE(okno.w[2]->Kolor(), Zgaszona);
     QCOMPARE(okno.w[0]->Kolor(), Projektowy); // never lit
     QVERIFY(!s.lampy.Zapalone(2));
+}
+
+void OknoTest::zmianaPortuGdyZalaczonyBezPortu() {
+    Stanowisko s;
+    s.Instalacja();
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
+    TOkno& okno = s.Okno();
+    okno.ZalaczenieSymulatora();
+    Odpowiedzi odpowiedzi;
+
+    okno.RadioButton1->click();
+    QVERIFY(odpowiedzi.teksty.isEmpty()); // no port was open, so none was closed
+    QVERIFY(okno.Zalaczony());
+    QCOMPARE(okno.KontrolkaPWR->Kolor(), Zielona);
+    QVERIFY(s.Czytaj("Konfiguracja.ini").find("Numer portu=1\r\n") != std::string::npos);
+}
+
+void OknoTest::przyciskiKsztaltne() {
+    Stanowisko s;
+    TOkno& okno = s.Okno();
+    const QColor maly(0xE8, 0xFE, 0xFF);
+    const QColor maly1(0xB6, 0xEB, 0xFA);
+    const struct {
+        TIAeverButton* przycisk;
+        QSize rozmiar;
+        QColor kolor;
+        QColor kolor1;
+        bool userRGNAUTO;
+        int wierzcholki;
+    } przyciski[] = {
+        {okno.Przycisk, {76, 22}, QColor(0xDA, 0xFF, 0xEC), QColor(0x9F, 0xFF, 0xCF), false, 10},
+        {okno.Button1, {56, 16}, maly, maly1, true, 6},
+        {okno.Button2, {56, 16}, maly, maly1, true, 6},
+        {okno.Button3, {56, 16}, maly, maly1, true, 6},
+        {okno.Button4, {56, 16}, maly, maly1, true, 6},
+    };
+    for (const auto& p : przyciski) {
+        const QByteArray nazwa = p.przycisk->objectName().toUtf8();
+        QVERIFY2(p.przycisk->ButtonKind() == bkRoundRect, nazwa);
+        QVERIFY2(p.przycisk->GradientKind() == gkLinear, nazwa);
+        QVERIFY2(p.przycisk->Button3DKind() == dk3D, nazwa);
+        QVERIFY2(p.przycisk->Caption3dKind() == ckSimple, nazwa);
+        QCOMPARE(p.przycisk->GradientAngle(), 0);
+        QVERIFY2(!p.przycisk->ShowFocusRGN(), nazwa);
+        QCOMPARE(p.przycisk->ButtonDepth(), 2);
+        QCOMPARE(p.przycisk->size(), p.rozmiar);
+        QCOMPARE(p.przycisk->ButtonWidth(), p.rozmiar.width());
+        QCOMPARE(p.przycisk->ButtonHeight(), p.rozmiar.height());
+        QCOMPARE(p.przycisk->ButtonColor(), p.kolor);
+        QCOMPARE(p.przycisk->ButtonColor1(), p.kolor1);
+        QCOMPARE(p.przycisk->UserRGNAUTO(), p.userRGNAUTO);
+        QCOMPARE(p.przycisk->PeaksNumber(), p.wierzcholki);
+        // The rounded shape is the button: its cut corner is not part of it.
+        QVERIFY2(!p.przycisk->WindowRegion().contains(QPoint(0, 0)), nazwa);
+        QVERIFY2(p.przycisk->WindowRegion().contains(QPoint(p.rozmiar.width() / 2, 1)), nazwa);
+    }
+}
+
+// The face, not only the properties, changes with the state: a pixel of the
+// second gradient band, left of the caption and inside the bevel.
+void OknoTest::przyciskZalaczeniaZmieniaLico() {
+    Stanowisko s;
+    s.Instalacja();
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
+    TOkno& okno = s.Okno();
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    const auto piksel = [&okno] { return okno.Przycisk->grab().toImage().pixelColor(10, 4); };
+    QCOMPARE(piksel(), QColor(210, 255, 232)); // #DAFFEC + (#9FFFCF - #DAFFEC) / 7
+
+    // (QTest would read (0, 0) as the centre.)
+    QTest::mouseClick(okno.Przycisk, Qt::LeftButton, {}, QPoint(1, 0));
+    QVERIFY(!okno.Zalaczony()); // outside the rounded corner
+    QTest::mouseClick(okno.Przycisk, Qt::LeftButton, {}, QPoint(38, 11));
+    QVERIFY(okno.Zalaczony());
+    QCOMPARE(piksel(), QColor(255, 225, 225)); // #FFEAEA + (#FFAAAA - #FFEAEA) / 7
+
+    QTest::mouseClick(okno.Przycisk, Qt::LeftButton, {}, QPoint(38, 11));
+    QVERIFY(!okno.Zalaczony());
+    QCOMPARE(piksel(), QColor(210, 255, 232));
+}
+
+void OknoTest::powitanieOdTimer1() {
+    Stanowisko s;
+    s.okno = std::make_unique<TOkno>(*s.pamiec, *s.program, s.skan, s.lampy);
+    TOkno& okno = *s.okno;
+    QVERIFY(okno.Timer1->isActive());
+    QVERIFY(okno.Timer1->isSingleShot());
+    QCOMPARE(okno.Timer1->interval(), 1);
+    const QPointer<TOknoPowitalne> powitalne = okno.OknoPowitalne;
+    QVERIFY(powitalne);
+    QVERIFY(!powitalne->isVisible());
+    okno.show();
+
+    struct {
+        bool modalne = false;
+        int odliczanie = -1;
+        bool zamknieciePrzedZerem = true;
+        QString napis;
+    } widziane;
+    WOknieModalnym<TOknoPowitalne> wOknie([&widziane](TOknoPowitalne& o) {
+        widziane.modalne = o.isModal();
+        widziane.odliczanie = o.Odliczanie();
+        widziane.zamknieciePrzedZerem = o.close();
+        for (int i = 0; i < 10; ++i)
+            o.Licznik();
+        auto* przycisk = o.findChild<QPushButton*>(QStringLiteral("Button1"));
+        widziane.napis = przycisk->text();
+        przycisk->click();
+    });
+    QMetaObject::invokeMethod(okno.Timer1, "timeout"); // its one tick
+    QVERIFY(wOknie.wykonane);
+    QVERIFY(widziane.modalne);
+    QCOMPARE(widziane.odliczanie, 10);
+    QVERIFY(!widziane.zamknieciePrzedZerem);
+    QCOMPARE(widziane.napis, QStringLiteral("Zamknij okno"));
+    QVERIFY(!okno.Timer1->isActive());
+    QVERIFY(powitalne.isNull()); // released when it closed
+    QVERIFY(okno.OknoPowitalne.isNull());
+    okno.OknoPow(); // a stray tick finds nothing to show
+}
+
+namespace {
+
+struct UstawieniaPortu {
+    QString predkosc;
+    QString bityDanych;
+    QString parzystosc;
+    QString bityStopu;
+};
+
+// Opens the port settings through "&Port", fills the lists, applies and
+// closes; gives the rate list's text at opening.
+QString ZastosujUstawieniaPortu(TOkno& okno, const UstawieniaPortu& u) {
+    QString naPoczatku;
+    WOknieModalnym<TPort> wOknie([&](TPort& port) {
+        const auto lista = [&port](const char* nazwa) {
+            return port.findChild<QComboBox*>(QLatin1String(nazwa));
+        };
+        naPoczatku = lista("ComboBox1")->currentText();
+        lista("ComboBox1")->setCurrentText(u.predkosc);
+        lista("ComboBox2")->setCurrentText(u.bityDanych);
+        lista("ComboBox3")->setCurrentText(u.parzystosc);
+        lista("ComboBox4")->setCurrentText(u.bityStopu);
+        port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+        port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
+    });
+    okno.Button3->click();
+    return wOknie.wykonane ? naPoczatku : QString();
+}
+
+} // namespace
+
+void OknoTest::ustawieniaPortuGdyWylaczony() {
+    Stanowisko s;
+    TOkno& okno = s.Okno();
+    Odpowiedzi odpowiedzi;
+
+    QCOMPARE(ZastosujUstawieniaPortu(okno, {"19200", "8", "Brak", "1"}), QStringLiteral("9600"));
+    QVERIFY(odpowiedzi.teksty.isEmpty());
+    QCOMPARE(okno.ComPort.Baudrate(), br19200);
+    QCOMPARE(okno.ComPort.Databits(), db8);
+    QCOMPARE(okno.ComPort.Stopbits(), sb1);
+    QCOMPARE(okno.ComPort.Parity(), paEven); // the parity list is not applied
+    QVERIFY(okno.ComPort.ParityCheck());
+    QVERIFY(!okno.ComPort.IsOpen());
+    QVERIFY(!okno.Zalaczony());
+    QCOMPARE(okno.KontrolkaPWR->Kolor(), Zgaszona);
+
+    // Every opening starts from the initial texts, not from what was applied;
+    // a rate the port does not know leaves the rate and applies the rest.
+    QCOMPARE(ZastosujUstawieniaPortu(okno, {"600", "7", "Znacznik", "15"}), QStringLiteral("9600"));
+    QVERIFY(odpowiedzi.teksty.isEmpty()); // a closed port takes 1.5 stop bits
+    QCOMPARE(okno.ComPort.Baudrate(), br19200);
+    QCOMPARE(okno.ComPort.Databits(), db7);
+    QCOMPARE(okno.ComPort.Stopbits(), sb15);
+}
+
+void OknoTest::ustawieniaPortuGdyZalaczonyBezPortu() {
+    Stanowisko s;
+    s.Instalacja();
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
+    TOkno& okno = s.Okno();
+    okno.ZalaczenieSymulatora();
+    Odpowiedzi odpowiedzi;
+
+    ZastosujUstawieniaPortu(okno, {"38400", "8", "Parzyste", "2"});
+    QVERIFY(odpowiedzi.teksty.isEmpty());
+    QCOMPARE(okno.ComPort.Baudrate(), br38400);
+    QVERIFY(!okno.ComPort.IsOpen()); // none was open, none is opened
+    QVERIFY(okno.Zalaczony());
+    QCOMPARE(okno.KontrolkaPWR->Kolor(), Zielona);
+    QCOMPARE(okno.KontrolkaRUN->Kolor(), Biala); // still in PROGRAM
+
+    okno.Przycisk->click();
+    QVERIFY(!okno.Zalaczony());
+}
+
+void OknoTest::bladLiniiBlyskaERR() {
+    Stanowisko s;
+    s.Instalacja();
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
+    TOkno& okno = s.Okno();
+    okno.ZalaczenieSymulatora();
+    QVERIFY(okno.ComPort.OnError);
+    QVERIFY(okno.TimerBledu->isSingleShot());
+    QCOMPARE(okno.TimerBledu->interval(), 80);
+
+    okno.ComPort.OnError(okno.ComPort,
+                         static_cast<std::int32_t>(CE_FRAME)); // as the port raises it
+    QCOMPARE(okno.KontrolkaERR->Kolor(), Czerwona);
+    QVERIFY(okno.TimerBledu->isActive());
+    QMetaObject::invokeMethod(okno.TimerBledu, "timeout");
+    QCOMPARE(okno.KontrolkaERR->Kolor(), ZgaszonaBledu);
+    QVERIFY(!okno.TimerBledu->isActive());
+
+    // A switch-off during the flash puts it out for good.
+    okno.ComPort.OnError(okno.ComPort, static_cast<std::int32_t>(CE_RXPARITY | CE_OVERRUN));
+    QCOMPARE(okno.KontrolkaERR->Kolor(), Czerwona);
+    okno.ZalaczenieSymulatora();
+    QCOMPARE(okno.KontrolkaERR->Kolor(), ZgaszonaBledu);
+    QVERIFY(!okno.TimerBledu->isActive());
+}
+
+void OknoTest::bladLiniiNieGasiBleduProgramu() {
+    Stanowisko s;
+    TOkno& okno = s.Okno();
+
+    s.lampy.BladProgramu(); // a scan ended on a bad word
+    okno.BladObslugiPortu(CE_BREAK);
+    QMetaObject::invokeMethod(okno.TimerBledu, "timeout");
+    QCOMPARE(okno.KontrolkaERR->Kolor(), Czerwona);
+
+    // The other way round: a mode entry clears the scan's error during a flash.
+    okno.BladObslugiPortu(CE_BREAK);
+    okno.ZgasKontrolkeERR();
+    QCOMPARE(okno.KontrolkaERR->Kolor(), Czerwona);
+    QMetaObject::invokeMethod(okno.TimerBledu, "timeout");
+    QCOMPARE(okno.KontrolkaERR->Kolor(), ZgaszonaBledu);
 }
 
 QTEST_MAIN(OknoTest)

@@ -1,15 +1,20 @@
 // The main window with the threads of the program running: the scan worker
-// driving the output lamps, the ERR lamp, and an open port. GoogleTest with
-// an application object of its own, so that no thread runs here but the
-// program's (ThreadSanitizer sees these tests).
+// driving the output lamps, the ERR lamp, and an open port, also while its
+// settings are applied. GoogleTest with an application object of its own, so
+// that no thread runs here but the program's (ThreadSanitizer sees these
+// tests).
+#include "Modalne.h"
 #include "Odpowiedzi.h"
 #include "Stanowisko.h"
 
+#include "panel/IAeverButton.h"
 #include "panel/Kontrolka.h"
+#include "panel/PortDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,9 +22,12 @@
 #include <QThread>
 
 #include <functional>
+#include <string>
 #include <thread>
 
+#include <fcntl.h>
 #include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -46,6 +54,69 @@ bool CzekajAz(const std::function<bool()>& warunek) {
     }
     return true;
 }
+
+// A pty pair standing for the line: the program opens the slave under the
+// name COM2; the test keeps both ends, the master as the programming
+// software's side (non-blocking) and the slave to read the line settings.
+class Linia {
+public:
+    Linia() {
+        char nazwa[256] = {};
+        if (openpty(&master_, &slave_, nazwa, nullptr, nullptr) != 0)
+            return;
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+        QSettings plik(QSettings::NativeFormat, QSettings::SystemScope, "Orvanta", "Parvolen");
+        plik.setValue("Ports/COM2", QString::fromLocal8Bit(nazwa));
+    }
+    ~Linia() {
+        if (master_ >= 0) {
+            ::close(slave_);
+            ::close(master_);
+        }
+    }
+    Linia(const Linia&) = delete;
+    Linia& operator=(const Linia&) = delete;
+
+    bool Jest() const { return master_ >= 0; }
+    speed_t Predkosc() const {
+        termios t{};
+        ::tcgetattr(slave_, &t);
+        return ::cfgetospeed(&t);
+    }
+    // Sends a frame and gathers the reply up to its carriage return; empty
+    // when none came.
+    std::string Zapytaj(const std::string& ramka) const {
+        if (::write(master_, ramka.data(), ramka.size()) != static_cast<ssize_t>(ramka.size()))
+            return {};
+        std::string odpowiedz;
+        CzekajAz([&] {
+            char znak = 0;
+            while (::read(master_, &znak, 1) == 1)
+                odpowiedz += znak;
+            return odpowiedz.ends_with('\r');
+        });
+        return odpowiedz;
+    }
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+};
+
+// Opens the port settings through "&Port", sets the rate and stop-bit lists,
+// applies and closes.
+bool ZastosujUstawieniaPortu(TOkno& okno, const QString& predkosc, const QString& bityStopu) {
+    WOknieModalnym<TPort> wOknie([&](TPort& port) {
+        port.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentText(predkosc);
+        port.findChild<QComboBox*>(QStringLiteral("ComboBox4"))->setCurrentText(bityStopu);
+        port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+        port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
+    });
+    okno.Button3->click();
+    return wOknie.wykonane;
+}
+
+const std::string OdczytStatusu = "@00MB1A0300*\r";
 
 TEST(Skan, RunFromTheOptionsCopiesTheInputToTheOutput) {
     Stanowisko s;
@@ -126,14 +197,8 @@ TEST(Skan, ARequestArrivingLateCannotRelightALamp) {
 TEST(Skan, ChoosingTheOtherPortSwitchesOffAndClosesThePort) {
     Stanowisko s;
     s.Instalacja();
-    int master = -1;
-    int slave = -1;
-    char nazwa[256] = {};
-    ASSERT_EQ(openpty(&master, &slave, nazwa, nullptr, nullptr), 0);
-    {
-        QSettings plik(QSettings::NativeFormat, QSettings::SystemScope, "Orvanta", "Parvolen");
-        plik.setValue("Ports/COM2", QString::fromLocal8Bit(nazwa));
-    }
+    const Linia linia;
+    ASSERT_TRUE(linia.Jest());
     s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n");
     TOkno& okno = s.Okno();
     Odpowiedzi odpowiedzi;
@@ -150,9 +215,76 @@ TEST(Skan, ChoosingTheOtherPortSwitchesOffAndClosesThePort) {
     EXPECT_FALSE(okno.Zalaczony());
     EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zgaszona);
     EXPECT_NE(s.Czytaj("Konfiguracja.ini").find("Numer portu=1"), std::string::npos);
+}
 
-    ::close(slave);
-    ::close(master);
+TEST(Skan, ApplyingWhileOnReopensThePortAtTheNewRateAndLeavesModeAndOutputs) {
+    Stanowisko s;
+    s.Instalacja();
+    s.Zapisz("Program.cpm", KopiaWejscia);
+    const Linia linia;
+    ASSERT_TRUE(linia.Jest());
+    s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n"
+                                 "[Opcje programu]\r\nProgram=0\r\nRun=1\r\n");
+    TOkno& okno = s.Okno();
+    Odpowiedzi odpowiedzi;
+    okno.Przycisk->click();
+    ASSERT_TRUE(okno.ComPort.IsOpen());
+    EXPECT_EQ(linia.Predkosc(), B9600);
+    okno.Wejscie[0]->click();
+    ASSERT_TRUE(CzekajAz([&] { return okno.w[0]->Kolor() == Czerwona; }));
+
+    ASSERT_TRUE(ZastosujUstawieniaPortu(okno, "19200", "2"));
+    EXPECT_TRUE(odpowiedzi.teksty.isEmpty());
+    EXPECT_TRUE(okno.ComPort.IsOpen());
+    EXPECT_EQ(okno.ComPort.Baudrate(), br19200);
+    EXPECT_EQ(linia.Predkosc(), B19200);
+    EXPECT_TRUE(okno.Zalaczony());
+    EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zielona);
+    EXPECT_TRUE(okno.Lacze().FlagaRUN());
+    EXPECT_TRUE(s.skan.Dziala());
+    EXPECT_EQ(okno.KontrolkaRUN->Kolor(), Zielona);
+    EXPECT_EQ(okno.w[0]->Kolor(), Czerwona);
+
+    // The reopened line answers, and the scan still follows the input.
+    EXPECT_TRUE(linia.Zapytaj(OdczytStatusu).starts_with("@00MB00"));
+    okno.Wejscie[0]->click();
+    EXPECT_TRUE(CzekajAz([&] { return okno.w[0]->Kolor() == Zgaszona; }));
+    okno.Przycisk->click();
+}
+
+// 1.5 stop bits are stored, but the device layer cannot set them: the reopen
+// fails, is reported, and the simulator stays on with its port closed until
+// it is switched off; settings applied while off reach the next switch-on.
+TEST(Skan, OneAndAHalfStopBitsWhileOnAreReportedAndThePortStaysClosed) {
+    Stanowisko s;
+    s.Instalacja();
+    const Linia linia;
+    ASSERT_TRUE(linia.Jest());
+    s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n"
+                                 "[Opcje programu]\r\nProgram=1\r\n");
+    TOkno& okno = s.Okno();
+    Odpowiedzi odpowiedzi;
+    okno.Przycisk->click();
+    ASSERT_TRUE(okno.ComPort.IsOpen());
+
+    ASSERT_TRUE(ZastosujUstawieniaPortu(okno, "9600", "15"));
+    ASSERT_EQ(odpowiedzi.teksty.size(), 1);
+    EXPECT_EQ(odpowiedzi.ikony.front(), QMessageBox::Critical);
+    EXPECT_EQ(okno.ComPort.Stopbits(), sb15);
+    EXPECT_FALSE(okno.ComPort.IsOpen());
+    EXPECT_TRUE(okno.Zalaczony());
+    EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zielona);
+
+    okno.Przycisk->click();
+    EXPECT_FALSE(okno.Zalaczony());
+    ASSERT_TRUE(ZastosujUstawieniaPortu(okno, "2400", "2"));
+    EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zgaszona);
+    okno.Przycisk->click();
+    EXPECT_EQ(odpowiedzi.teksty.size(), 1);
+    ASSERT_TRUE(okno.ComPort.IsOpen());
+    EXPECT_EQ(linia.Predkosc(), B2400);
+    EXPECT_TRUE(linia.Zapytaj(OdczytStatusu).starts_with("@00MB00"));
+    okno.Przycisk->click();
 }
 
 } // namespace

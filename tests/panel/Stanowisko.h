@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <atomic>
 #include <filesystem>
@@ -60,9 +61,13 @@ public:
         Zapisz("DM.cpm", zera);
         Zapisz("Klik.wav", "RIFF");
     }
+    // The welcome window would come up, modal, at the first turn of the event
+    // loop and hold the test for its countdown; its own tests show it.
     TOkno& Okno() {
-        if (!okno)
+        if (!okno) {
             okno = std::make_unique<TOkno>(*pamiec, *program, skan, lampy);
+            okno->Timer1->stop();
+        }
         return *okno;
     }
 
