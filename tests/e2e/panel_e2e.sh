@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The real program under a virtual X server: switched on with Alt+W in RUN (a
+# The real program under a virtual X server: the welcome window closed once its
+# countdown allows, then switched on with Alt+W in RUN (a
 # start option of its data directory), running a program that copies input 00
 # to output 00, input 00 toggled with Alt+0; output lamp 0 must light. The
 # programming software's side of the line is a pty pair made by socat: the
@@ -26,6 +27,7 @@ fi
 
 instalacja=$2
 robocze=$3
+source "$(dirname "$0")/powitanie.sh"
 socat pty,raw,echo=0,link="$robocze/com2" pty,raw,echo=0,link="$robocze/host" &
 linia=$!
 cd "$instalacja"
@@ -48,6 +50,9 @@ exec 3<>"$robocze/host"
 okno=""
 znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
+
+zamknij_okno_powitalne || exit 1
+echo "the welcome window closes after its countdown"
 xdotool windowfocus --sync "$okno"
 
 # The colour of one pixel of the window, as #RRGGBB.

@@ -26,6 +26,7 @@ fi
 
 instalacja=$2
 robocze=$3
+source "$(dirname "$0")/../e2e/powitanie.sh"
 linia=""
 program=""
 trap 'kill $program $linia 2>/dev/null || true' EXIT
@@ -62,6 +63,7 @@ program=$!
 okno=""
 znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
+zamknij_okno_powitalne || exit 1
 xdotool windowfocus --sync "$okno"
 xdotool key --clearmodifiers alt+w
 sleep 0.5
