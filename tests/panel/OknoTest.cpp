@@ -43,6 +43,15 @@ std::string Opcje(const std::string& tryby, const std::string& inne = "") {
     return "[Opcje okna]\r\nKomunikacja=1\r\n" + inne + "[Opcje programu]\r\n" + tryby;
 }
 
+// The staged installation, switched on in PROGRAM without a port.
+TOkno& ZalaczonyWPROGRAM(Stanowisko& s) {
+    s.Instalacja();
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
+    TOkno& okno = s.Okno();
+    okno.ZalaczenieSymulatora();
+    return okno;
+}
+
 int LiczbaLinii(const std::string& tekst) {
     int linie = 0;
     for (std::size_t i = 0; i + 1 < tekst.size(); ++i)
@@ -473,10 +482,7 @@ void OknoTest::zmianaPortuZapisujeNumer() {
 
 void OknoTest::lampyWyjscPoWylaczeniu() {
     Stanowisko s;
-    s.Instalacja();
-    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
-    TOkno& okno = s.Okno();
-    okno.ZalaczenieSymulatora();
+    TOkno& okno = ZalaczonyWPROGRAM(s);
     s.lampy.ZapalWyjscia(2); // as the scan would, here on the window thread
     s.lampy.ZapalWyjscia(2);
     QCOMPARE(okno.w[2]->Kolor(), Czerwona);
@@ -490,10 +496,7 @@ void OknoTest::lampyWyjscPoWylaczeniu() {
 
 void OknoTest::zmianaPortuGdyZalaczonyBezPortu() {
     Stanowisko s;
-    s.Instalacja();
-    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
-    TOkno& okno = s.Okno();
-    okno.ZalaczenieSymulatora();
+    TOkno& okno = ZalaczonyWPROGRAM(s);
     Odpowiedzi odpowiedzi;
 
     okno.RadioButton1->click();
@@ -666,10 +669,7 @@ void OknoTest::ustawieniaPortuGdyWylaczony() {
 
 void OknoTest::ustawieniaPortuGdyZalaczonyBezPortu() {
     Stanowisko s;
-    s.Instalacja();
-    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
-    TOkno& okno = s.Okno();
-    okno.ZalaczenieSymulatora();
+    TOkno& okno = ZalaczonyWPROGRAM(s);
     Odpowiedzi odpowiedzi;
 
     ZastosujUstawieniaPortu(okno, {"38400", "8", "Parzyste", "2"});
@@ -686,10 +686,7 @@ void OknoTest::ustawieniaPortuGdyZalaczonyBezPortu() {
 
 void OknoTest::bladLiniiBlyskaERR() {
     Stanowisko s;
-    s.Instalacja();
-    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\n"));
-    TOkno& okno = s.Okno();
-    okno.ZalaczenieSymulatora();
+    TOkno& okno = ZalaczonyWPROGRAM(s);
     QVERIFY(okno.ComPort.OnError);
     QVERIFY(okno.TimerBledu->isSingleShot());
     QCOMPARE(okno.TimerBledu->interval(), 80);
