@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Soak run: the real program from its staged installation under a virtual X
-# server, switched on in PROGRAM with a pty pair (socat) on COM1; soak.py
-# plays the programming software on the other end while the input switches
-# are toggled with their keyboard accelerators (Alt+0 to Alt+7) all along.
+# server, its welcome window closed, switched on in PROGRAM with a pty pair
+# (socat) on COM1; soak.py plays the programming software on the other end
+# while the input switches are toggled with their keyboard accelerators
+# (Alt+0 to Alt+7) all along.
 # Not part of the test run: 100,000 frames take minutes.
 # Usage: tools/soak/soak.sh <installation directory, e.g. build/bin> [frames]
 set -euo pipefail
@@ -27,6 +28,7 @@ instalacja=$2
 robocze=$3
 ramki=$4
 klient=$(cd "$(dirname "$0")" && pwd)/soak.py
+source "$(dirname "$klient")/../../tests/e2e/powitanie.sh"
 socat pty,raw,echo=0,link="$robocze/com1" pty,raw,echo=0,link="$robocze/host" &
 linia=$!
 cd "$instalacja"
@@ -46,6 +48,7 @@ czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
 okno=""
 znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
+zamknij_okno_powitalne || exit 1
 xdotool windowfocus --sync "$okno"
 xdotool key --clearmodifiers alt+w
 sleep 1
