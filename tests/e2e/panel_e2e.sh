@@ -4,7 +4,9 @@
 # start option of its data directory), running a program that copies input 00
 # to output 00, input 00 toggled with Alt+0; output lamp 0 must light. The
 # programming software's side of the line is a pty pair made by socat: the
-# status read must report RUN.
+# status read must report RUN, PROGRAM from the host must darken the outputs,
+# a rung downloaded over the line must run in RUN with the monitor read of
+# IR 010 following the input switch, and the upload must give the rung back.
 # Usage: panel_e2e.sh <installation directory>
 set -euo pipefail
 
@@ -86,3 +88,60 @@ odpowiedz=$(timeout 10 head -c ${#oczekiwana} <&3) || { echo "no answer to the s
 [ "$odpowiedz" = "$oczekiwana" ] ||
     { echo "status read answered: $odpowiedz"; exit 1; }
 echo "the status read over the line reports RUN"
+
+# The check sequence of a text: the exclusive OR of its characters, two hex digits.
+fcs() {
+    local tekst=$1 x=0 i c
+    for ((i = 0; i < ${#tekst}; i++)); do
+        printf -v c '%d' "'${tekst:i:1}"
+        x=$((x ^ c))
+    done
+    printf '%02X' "$x"
+}
+# Sends a command frame and checks that the reply is exactly the one expected.
+zapytaj() {
+    local ramka=$1 oczekiwana=$2 odpowiedz
+    printf '%s' "$ramka" >&3
+    odpowiedz=$(timeout 10 head -c ${#oczekiwana} <&3) || { echo "no answer to ${ramka%$'\r'}"; return 1; }
+    [ "$odpowiedz" = "$oczekiwana" ] || { echo "${ramka%$'\r'} answered: $odpowiedz"; return 1; }
+}
+potwierdzenie=$'@00MB000400004B*\r'
+status_run=$'@00MB00110000040E01000000000000000000003F*\r'
+status_program=$'@00MB00110000010E01000000000000000000003A*\r'
+
+# PROGRAM from the host darkens the outputs that RUN had lit.
+xdotool key --clearmodifiers alt+0
+czekaj jest_kolor "${w0[@]}" "#FF0000" || { echo "output lamp 0 did not light again"; exit 1; }
+zapytaj $'@00MB0404000100*\r' "$status_run" || exit 1
+czekaj jest_kolor "${w0[@]}" "#EEFEEE" || { echo "PROGRAM left output lamp 0 $(kolor "${w0[@]}")"; exit 1; }
+zapytaj $'@00MB1A0300*\r' "$status_program" || exit 1
+echo "PROGRAM from the host darkens the outputs"
+
+# A new rung downloaded in PROGRAM: LD IR 000.01, OUT IR 010.01, END.
+zapytaj $'@00MB1286080000000800920A98000180100*\r' "$potwierdzenie" || exit 1
+[ "$(tr -d '\r' <"$robocze/dane/Program.cpm" | tr '\n' ' ')" = "8009 20A9 8000 1801 " ] ||
+    { echo "Program.cpm after the download: $(cat -A "$robocze/dane/Program.cpm")"; exit 1; }
+zapytaj $'@00MB0404000400*\r' "$potwierdzenie" || exit 1
+zapytaj $'@00MB1A0300*\r' "$status_run" || exit 1
+
+# The monitor read of IR 010 follows input 01, switched on the panel.
+monitor_ir010() {
+    local tekst="@00MB00840200,$1"
+    printf '@00MB308402000011400*\r' >&3
+    [ "$(timeout 10 head -c $((${#tekst} + 4)) <&3)" = "$tekst$(fcs "$tekst")"$'*\r' ]
+}
+monitor_ir010 00000000 || { echo "IR 010 is not 0000 before input 01"; exit 1; }
+xdotool key --clearmodifiers alt+1
+czekaj monitor_ir010 00020000 || { echo "the monitor read of IR 010 did not follow input 01"; exit 1; }
+xdotool key --clearmodifiers alt+1
+czekaj monitor_ir010 00000000 || { echo "IR 010 did not clear with input 01 off"; exit 1; }
+echo "the downloaded rung runs and the monitor read follows it"
+
+# The upload gives back the downloaded words, then fill frames and the closing frame.
+pierwsza="@00MB0089000000008007FF,800920A980001801$(printf '0%.0s' $(seq 86))"
+zapytaj $'@00MB110700*\r' "$pierwsza$(fcs "$pierwsza")"$'\r' || exit 1
+for _ in 1 2 3 4; do
+    zapytaj $'\r' "$(printf '0%.0s' $(seq 126))"$'\r' || exit 1
+done
+zapytaj $'\r' "$(printf '0%.0s' $(seq 40))"$'*\r' || exit 1
+echo "the upload gives the downloaded rung back"
