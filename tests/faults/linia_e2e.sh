@@ -7,19 +7,13 @@
 # its answers.
 # Usage: linia_e2e.sh <installation directory>
 set -euo pipefail
+source "$(dirname "$0")/../e2e/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
     instalacja=$(cd "$1" && pwd)
     robocze=$(mktemp -d)
     trap 'rm -rf "$robocze"' EXIT
-    mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
-    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM2=%s\n' "$robocze/dane" "$robocze/com2" \
-        >"$robocze/xdg/Orvanta/Parvolen.conf"
-    printf '8008\r\n20A8\r\n8000\r\n1801\r\n' >"$robocze/dane/Program.cpm"
-    for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
-    printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=2\r\nZawszeNaWierzchu=0\r\n[Opcje programu]\r\nProgram=0\r\nMonitor=0\r\nRun=1\r\n' \
-        >"$robocze/dane/Konfiguracja.ini"
-    export XDG_CONFIG_DIRS="$robocze/xdg"
+    przygotuj_dane "$robocze" 2 Run 8008 20A8 8000 1801
     xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze"
     exit
 fi
@@ -31,13 +25,6 @@ linia=""
 program=""
 trap 'kill $program $linia 2>/dev/null || true' EXIT
 
-czekaj() {
-    for _ in $(seq 200); do
-        if "$@"; then return 0; fi
-        sleep 0.05
-    done
-    return 1
-}
 nowa_linia() {
     rm -f "$robocze/com2" "$robocze/host"
     socat pty,raw,echo=0,link="$robocze/com2" pty,raw,echo=0,link="$robocze/host" &
@@ -60,8 +47,6 @@ nowa_linia
 cd "$instalacja"
 ./parvolen &
 program=$!
-okno=""
-znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
 zamknij_okno_powitalne || exit 1
 xdotool windowfocus --sync "$okno"

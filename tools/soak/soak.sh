@@ -7,19 +7,13 @@
 # Not part of the test run: 100,000 frames take minutes.
 # Usage: tools/soak/soak.sh <installation directory, e.g. build/bin> [frames]
 set -euo pipefail
+source "$(dirname "$0")/../../tests/e2e/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
     instalacja=$(cd "$1" && pwd)
     robocze=$(mktemp -d)
     trap 'rm -rf "$robocze"' EXIT
-    mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
-    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM1=%s\n' "$robocze/dane" "$robocze/com1" \
-        >"$robocze/xdg/Orvanta/Parvolen.conf"
-    : >"$robocze/dane/Program.cpm"
-    for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
-    printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=1\r\nZawszeNaWierzchu=0\r\n[Opcje programu]\r\nProgram=1\r\nMonitor=0\r\nRun=0\r\n' \
-        >"$robocze/dane/Konfiguracja.ini"
-    export XDG_CONFIG_DIRS="$robocze/xdg"
+    przygotuj_dane "$robocze" 1 Program
     xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze" "${2:-100000}"
     exit
 fi
@@ -37,16 +31,7 @@ program=$!
 przelaczanie=""
 trap 'kill $przelaczanie $program $linia 2>/dev/null || true' EXIT
 
-czekaj() {
-    for _ in $(seq 200); do
-        if "$@"; then return 0; fi
-        sleep 0.05
-    done
-    return 1
-}
 czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
-okno=""
-znajdz_okno() { okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1); [ -n "$okno" ]; }
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
 zamknij_okno_powitalne || exit 1
 xdotool windowfocus --sync "$okno"

@@ -1,0 +1,40 @@
+# Sourced by the scripts that run the real program under a virtual X server.
+
+# A data directory under the work folder $1 and the system settings that point
+# the program at it, with COM$2 mapped to "$1/com$2". $3 is the start option
+# that is true (Program, Monitor or Run); the remaining arguments are the
+# program words.
+przygotuj_dane() {
+    local robocze=$1 port=$2 start=$3 tryb
+    shift 3
+    mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
+    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM%s=%s\n' "$robocze/dane" "$port" "$robocze/com$port" \
+        >"$robocze/xdg/Orvanta/Parvolen.conf"
+    : >"$robocze/dane/Program.cpm"
+    for slowo in "$@"; do printf '%s\r\n' "$slowo"; done >>"$robocze/dane/Program.cpm"
+    for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
+    {
+        printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=%s\r\nZawszeNaWierzchu=0\r\n' "$port"
+        printf '[Opcje programu]\r\n'
+        for tryb in Program Monitor Run; do
+            printf '%s=%d\r\n' "$tryb" "$([ "$tryb" = "$start" ] && echo 1 || echo 0)"
+        done
+    } >"$robocze/dane/Konfiguracja.ini"
+    export XDG_CONFIG_DIRS="$robocze/xdg"
+}
+
+# Waits until the command succeeds, at most ten seconds.
+czekaj() {
+    for _ in $(seq 200); do
+        if "$@"; then return 0; fi
+        sleep 0.05
+    done
+    return 1
+}
+
+# Sets $okno to the main window once it exists.
+okno=""
+znajdz_okno() {
+    okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1)
+    [ -n "$okno" ]
+}
