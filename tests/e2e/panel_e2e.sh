@@ -101,7 +101,9 @@ echo "PROGRAM from the host darkens the outputs"
 
 # A new rung downloaded in PROGRAM: LD IR 000.01, OUT IR 010.01, END.
 zapytaj $'@00MB1286080000000800920A98000180100*\r' "$potwierdzenie" || exit 1
-[ "$(tr -d '\r' <"$robocze/dane/Program.cpm" | tr '\n' ' ')" = "8009 20A9 8000 1801 " ] ||
+# The acknowledgement goes out before the file is rewritten.
+program_zapisany() { [ "$(tr -d '\r' <"$robocze/dane/Program.cpm" | tr '\n' ' ')" = "8009 20A9 8000 1801 " ]; }
+czekaj program_zapisany ||
     { echo "Program.cpm after the download: $(cat -A "$robocze/dane/Program.cpm")"; exit 1; }
 zapytaj $'@00MB0404000400*\r' "$potwierdzenie" || exit 1
 zapytaj $'@00MB1A0300*\r' "$status_run" || exit 1
