@@ -9,13 +9,15 @@ LampyWyjsc::LampyWyjsc(Klik klik) : klik_(std::move(klik)) {}
 // On the window thread everything marked is shown at once. Elsewhere the
 // first mark after the window took the last ones posts the request, and the
 // marks that follow ride on it. The marks' acquire-release order carries the
-// flags written before them to the window thread.
+// flags written before them to the window thread. The request is posted by
+// name, so it carries no callable built on the worker: Qt's own locking, which
+// orders the post before the call, is invisible to the thread sanitizer.
 void LampyWyjsc::Oznacz(std::uint32_t znaczniki) {
     const std::uint32_t wczesniejsze = doPokazania_.fetch_or(znaczniki, std::memory_order_acq_rel);
     if (QThread::currentThread() == thread())
         Pokaz();
     else if (wczesniejsze == 0)
-        QMetaObject::invokeMethod(this, &LampyWyjsc::Pokaz, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "Pokaz", Qt::QueuedConnection);
 }
 
 void LampyWyjsc::Pokaz() {

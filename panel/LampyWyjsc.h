@@ -51,7 +51,7 @@ private:
 
     void Oznacz(std::uint32_t znaczniki);
     // Window thread: emits the signals for everything marked since the last call.
-    void Pokaz();
+    Q_INVOKABLE void Pokaz();
 
     Klik klik_;
     std::array<std::atomic<std::uint8_t>, LiczbaWyjsc> flagi_{};
