@@ -51,7 +51,7 @@ def gb(plik, nazwa, opis):
         if b.get("run_type") == "iteration" and any(
                 x.get("run_type") == "aggregate" for x in dane["benchmarks"]):
             continue
-        mediana = b.get("mediana_us", b.get("median_us"))
+        mediana = b.get("median_us")
         if mediana is not None:
             rows.append((opis, f"median {mediana:.1f} us"))
         else:

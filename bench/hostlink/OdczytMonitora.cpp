@@ -3,14 +3,13 @@
 // while the scan worker runs a 255-word program.
 
 #include "StanowiskoPty.h"
-
-#include <QCoreApplication>
+#include "bench/Mediana.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,12 +56,7 @@ void OdczytMonitora16Pozycji(benchmark::State& stan) {
         }
         benchmark::DoNotOptimize(odpowiedz.data());
     }
-    if (!czasy.empty()) {
-        std::nth_element(czasy.begin(),
-                         czasy.begin() + static_cast<std::ptrdiff_t>(czasy.size() / 2),
-                         czasy.end());
-        stan.counters["mediana_us"] = czasy[czasy.size() / 2];
-    }
+    ZapiszMediane(stan, std::move(czasy));
     if (!s.skan.Dziala()) {
         stan.SkipWithError("the scan worker stopped");
     }
@@ -70,11 +64,3 @@ void OdczytMonitora16Pozycji(benchmark::State& stan) {
 BENCHMARK(OdczytMonitora16Pozycji)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication aplikacja(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,15 +5,14 @@
 // programming software would see it.
 
 #include "StanowiskoPty.h"
-
-#include <QCoreApplication>
+#include "bench/Mediana.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -72,21 +71,8 @@ void Pobieranie128Slow(benchmark::State& stan) {
             break;
         }
     }
-    if (!czasy.empty()) {
-        std::nth_element(czasy.begin(),
-                         czasy.begin() + static_cast<std::ptrdiff_t>(czasy.size() / 2),
-                         czasy.end());
-        stan.counters["mediana_us"] = czasy[czasy.size() / 2];
-    }
+    ZapiszMediane(stan, std::move(czasy));
 }
 BENCHMARK(Pobieranie128Slow)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication aplikacja(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,7 @@
 // Round trip over a pty: bytes written to the master until OnRxChar has run on
 // the window thread and the reply it queued with WriteText is back at the
 // master. The figure to watch is the median.
+#include "bench/Mediana.h"
 #include "serial/VaComm.h"
 
 #include <QCoreApplication>
@@ -8,13 +9,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -93,24 +94,10 @@ void RoundTrip(benchmark::State& state) {
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
-    if (!samples.empty()) {
-        std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-        state.counters["median_us"] = samples[samples.size() / 2];
-    }
+    ZapiszMediane(state, std::move(samples));
     port.Close();
 }
 
 BENCHMARK(RoundTrip)->Unit(benchmark::kMicrosecond)->Iterations(2000)->Repetitions(5);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
