@@ -3,15 +3,8 @@
 // program), then the user switches off and on and a new client connects on a
 // fresh pty. The host link must answer the new client as the first.
 
-#include "../hostlink/Atrapy.h"
-#include "../hostlink/Gospodarz.h"
+#include "../hostlink/StanowiskoPty.h"
 
-#include "hostlink/Fcs.h"
-#include "hostlink/LaczeHost.h"
-#include "hostlink/PortComm.h"
-#include "serial/VaComm.h"
-
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -51,13 +44,7 @@ protected:
             program.ustaw(k, slowa[k]);
         }
         program.ustawLiczbeLinii(4);
-        port.SetBaudrate(br9600);
-        port.SetParity(paEven);
-        port.SetParityCheck(true);
-        port.SetDatabits(db7);
-        port.SetStopbits(sb2);
-        port.OnRxChar = [this](TVaCustomComm&, std::int32_t) { lacze.ReakcjaNaZnak(); };
-        port.RaportBledu = [this](const std::string& komunikat) { bledy.push_back(komunikat); };
+        PodlaczLinie(port, lacze, bledy);
     }
     ~Linia() override {
         lacze.ZatrzymajSkan();
@@ -135,9 +122,3 @@ TEST_F(Linia, ANewClientIsAnsweredAfterTheFirstHungUpAndASwitchOffAndOn) {
 
 } // namespace
 } // namespace hostlink::test
-
-int main(int argc, char** argv) {
-    QCoreApplication aplikacja(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -13,10 +13,23 @@
 #include "hostlink/PortComm.h"
 #include "serial/VaComm.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace hostlink::test {
+
+// The line as the controller's port is set (9600 baud, 7E2), each character
+// handed to the host link and each error the port reports kept.
+inline void PodlaczLinie(TVaComm& port, LaczeHost& lacze, std::vector<std::string>& bledy) {
+    port.SetBaudrate(br9600);
+    port.SetParity(paEven);
+    port.SetParityCheck(true);
+    port.SetDatabits(db7);
+    port.SetStopbits(sb2);
+    port.OnRxChar = [&lacze](TVaCustomComm&, std::int32_t) { lacze.ReakcjaNaZnak(); };
+    port.RaportBledu = [&bledy](const std::string& komunikat) { bledy.push_back(komunikat); };
+}
 
 struct StanowiskoPty {
     explicit StanowiskoPty(std::filesystem::path plik, plc::Zegar zegar)
@@ -24,13 +37,7 @@ struct StanowiskoPty {
           lacze(pamiec, program, skan, adapter, panel, konfiguracja, plikProgramu) {
         pamiec.resetZalaczenia();
         port.SetDeviceName(gospodarz.Sciezka());
-        port.SetBaudrate(br9600);
-        port.SetParity(paEven);
-        port.SetParityCheck(true);
-        port.SetDatabits(db7);
-        port.SetStopbits(sb2);
-        port.OnRxChar = [this](TVaCustomComm&, std::int32_t) { lacze.ReakcjaNaZnak(); };
-        port.RaportBledu = [this](const std::string& komunikat) { bledy.push_back(komunikat); };
+        PodlaczLinie(port, lacze, bledy);
         port.Open();
     }
     ~StanowiskoPty() {

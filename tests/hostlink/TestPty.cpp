@@ -4,8 +4,6 @@
 #include "Stanowisko.h"
 #include "StanowiskoPty.h"
 
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,9 +77,3 @@ TEST_F(ProtokolPrzezPty, AFailedFrameIsReportedAndTheNextOneAnswered) {
 
 } // namespace
 } // namespace hostlink::test
-
-int main(int argc, char** argv) {
-    QCoreApplication aplikacja(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
