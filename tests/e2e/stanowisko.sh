@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run the real program under a virtual X server.
 
 # A data directory under the work folder $1 and the system settings that point
@@ -21,6 +22,23 @@ przygotuj_dane() {
         done
     } >"$robocze/dane/Konfiguracja.ini"
     export XDG_CONFIG_DIRS="$robocze/xdg"
+}
+
+# The start of every such script, outside the virtual X server: a work folder
+# set up by przygotuj_dane with the arguments from the fourth on, then the
+# script $1 run again under Xvfb as: $1 --pod-x <installation> <work folder>
+# [$3]; the work folder is removed afterwards and this shell exits with the
+# script's status. $2 is the installation directory, $3 may be empty.
+pod_x() {
+    local skrypt=$1 instalacja dodatkowy=$3
+    instalacja=$(cd "$2" && pwd)
+    shift 3
+    robocze_pod_x=$(mktemp -d)
+    trap 'rm -rf "$robocze_pod_x"' EXIT
+    przygotuj_dane "$robocze_pod_x" "$@"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$skrypt" --pod-x "$instalacja" "$robocze_pod_x" \
+        ${dodatkowy:+"$dodatkowy"}
+    exit
 }
 
 # Waits until the command succeeds, at most ten seconds.

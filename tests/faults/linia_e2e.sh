@@ -10,12 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/../e2e/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
-    instalacja=$(cd "$1" && pwd)
-    robocze=$(mktemp -d)
-    trap 'rm -rf "$robocze"' EXIT
-    przygotuj_dane "$robocze" 2 Run 8008 20A8 8000 1801
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze"
-    exit
+    pod_x "$0" "$1" "" 2 Run 8008 20A8 8000 1801
 fi
 
 instalacja=$2

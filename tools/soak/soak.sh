@@ -10,12 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/../../tests/e2e/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
-    instalacja=$(cd "$1" && pwd)
-    robocze=$(mktemp -d)
-    trap 'rm -rf "$robocze"' EXIT
-    przygotuj_dane "$robocze" 1 Program
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "$robocze" "${2:-100000}"
-    exit
+    pod_x "$0" "$1" "${2:-100000}" 1 Program
 fi
 
 instalacja=$2
