@@ -9,19 +9,29 @@ LampyWyjsc::LampyWyjsc(Klik klik) : klik_(std::move(klik)) {}
 // On the window thread everything marked is shown at once. Elsewhere the
 // first mark after the window took the last ones posts the request, and the
 // marks that follow ride on it. The marks' acquire-release order carries the
-// flags written before them to the window thread. The request is posted by
-// name, so it carries no callable built on the worker: Qt's own locking, which
-// orders the post before the call, is invisible to the thread sanitizer.
+// flags written before them to the window thread.
+//
+// Qt orders the post before the delivery with its own futex locking, which
+// the thread sanitizer cannot see. So the request is posted by name, leaving
+// no callable of ours in the event, and under a lock that Pokaz takes: the
+// event Qt built on the worker is then seen to be made before the window
+// thread reads and frees it.
 void LampyWyjsc::Oznacz(std::uint32_t znaczniki) {
     const std::uint32_t wczesniejsze = doPokazania_.fetch_or(znaczniki, std::memory_order_acq_rel);
-    if (QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread()) {
         Pokaz();
-    else if (wczesniejsze == 0)
+    } else if (wczesniejsze == 0) {
+        const std::lock_guard blokada(wysylanie_);
         QMetaObject::invokeMethod(this, "Pokaz", Qt::QueuedConnection);
+    }
 }
 
 void LampyWyjsc::Pokaz() {
-    const std::uint32_t znaczniki = doPokazania_.exchange(0, std::memory_order_acq_rel);
+    std::uint32_t znaczniki = 0;
+    {
+        const std::lock_guard blokada(wysylanie_);
+        znaczniki = doPokazania_.exchange(0, std::memory_order_acq_rel);
+    }
     for (int n = 0; n < LiczbaWyjsc; ++n)
         if ((znaczniki & (1u << n)) != 0)
             emit ZmianaWyjscia(n);

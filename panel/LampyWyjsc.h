@@ -8,14 +8,16 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 
 // The state behind the nine output lamps and the ERR lamp, shared by the scan
 // worker and the window thread. The worker changes a flag, marks the lamp to
 // be shown and, unless a request is already on its way, posts one to the
-// window thread; it never waits for the window thread, and an output that did
-// not change costs neither a post nor a drawing. The request carries no data:
-// the window takes the marks and shows each flag as it is then, so a request
-// still queued when the simulator is switched off cannot light a lamp again.
+// window thread; it never waits for the window thread beyond the moment it
+// takes the marks, and an output that did not change costs neither a post nor
+// a drawing. The request carries no data: the window takes the marks and shows
+// each flag as it is then, so a request still queued when the simulator is
+// switched off cannot light a lamp again.
 //
 // Threading: ZapalWyjscia, ZgasWyjscia and BladProgramu may run on the worker
 // or on the window thread; everything else on the window thread. The object
@@ -59,4 +61,7 @@ private:
     std::atomic<bool> blad_{false};
     // One bit per output lamp, and ZnacznikBledu: what must be shown again.
     std::atomic<std::uint32_t> doPokazania_{0};
+    // Held by the worker while it posts a request, and by the window thread
+    // while it takes the marks: never for longer than that.
+    std::mutex wysylanie_;
 };
