@@ -2,6 +2,7 @@
 // PROGRAM and without a mode, switch-off, the failures of the switch-on,
 // inputs, sliders, the sound check and DM retention, the welcome window, the
 // port settings applied without an open port and the ERR lamp's flash.
+#include "Kolory.h"
 #include "Modalne.h"
 #include "Odpowiedzi.h"
 #include "Stanowisko.h"
@@ -24,13 +25,6 @@
 #include <QTest>
 
 namespace {
-
-const QColor Projektowy(0xCC, 0xEF, 0xCF);
-const QColor Zgaszona(0xEE, 0xFE, 0xEE);
-const QColor ZgaszonaBledu(0xFF, 0xF9, 0xF9);
-const QColor Czerwona(0xFF, 0x00, 0x00);
-const QColor Zielona(0x00, 0xFF, 0x00);
-const QColor Biala(0xFF, 0xFF, 0xFF);
 
 const QString KomunikatPortu =
     QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"

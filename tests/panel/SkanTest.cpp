@@ -3,6 +3,7 @@
 // settings are applied. GoogleTest with an application object of its own, so
 // that no thread runs here but the program's (ThreadSanitizer sees these
 // tests).
+#include "Kolory.h"
 #include "Modalne.h"
 #include "Odpowiedzi.h"
 #include "Stanowisko.h"
@@ -31,12 +32,6 @@
 #include <unistd.h>
 
 namespace {
-
-const QColor Projektowy(0xCC, 0xEF, 0xCF);
-const QColor Zgaszona(0xEE, 0xFE, 0xEE);
-const QColor ZgaszonaBledu(0xFF, 0xF9, 0xF9);
-const QColor Czerwona(0xFF, 0x00, 0x00);
-const QColor Zielona(0x00, 0xFF, 0x00);
 
 // LD IR 000.00, OUT IR 010.00 (its action word is then read as an LD), END.
 const std::string KopiaWejscia = "8008\r\n20A8\r\n8000\r\n1801\r\n";
