@@ -13,17 +13,4 @@ endif()
 
 file(COPY_FILE ${DANE}/Klik.wav ${CEL}/Klik.wav ONLY_IF_DIFFERENT)
 
-if(EXISTS ${DANE}/Pomoc/help.html)
-    file(COPY ${DANE}/Pomoc/ DESTINATION ${CEL}/Pomoc)
-else()
-    file(WRITE ${CEL}/Pomoc/help.html
-"<!DOCTYPE html>
-<html lang=\"pl\">
-<head><meta charset=\"utf-8\"><title>Parvolen — pomoc</title></head>
-<body>
-<h1>Parvolen ver 2.02</h1>
-<p>Strona pomocy jest w przygotowaniu.</p>
-</body>
-</html>
-")
-endif()
+file(COPY ${DANE}/Pomoc/ DESTINATION ${CEL}/Pomoc)
