@@ -235,6 +235,32 @@ bool TVaDevice::ReadCounters(TCounters& counters) const {
     return true;
 }
 
+std::uint32_t TVaDevice::TakeErrors(TCounters& base) const {
+    // Devices without error counters (a pty) report no line errors.
+    TCounters now;
+    if (!ReadCounters(now)) {
+        return 0;
+    }
+    std::uint32_t errors = 0;
+    if (now.Frame != base.Frame) {
+        errors |= CE_FRAME;
+    }
+    if (now.Overrun != base.Overrun) {
+        errors |= CE_OVERRUN;
+    }
+    if (now.Parity != base.Parity) {
+        errors |= CE_RXPARITY;
+    }
+    if (now.Break != base.Break) {
+        errors |= CE_BREAK;
+    }
+    if (now.BufferOverrun != base.BufferOverrun) {
+        errors |= CE_RXOVER;
+    }
+    base = now;
+    return errors;
+}
+
 int TVaDevice::Status(TVaCommStatus& status, std::uint64_t& received) {
     const std::lock_guard lock(mutex_);
     if (handle_ < 0) {
@@ -251,26 +277,7 @@ int TVaDevice::Status(TVaCommStatus& status, std::uint64_t& received) {
     status = TVaCommStatus{};
     status.InQueue = waiting;
     status.OutQueue = unsent;
-    // Devices without error counters (a pty) report no line errors.
-    TCounters now;
-    if (ReadCounters(now)) {
-        if (now.Frame != statusBase_.Frame) {
-            status.Errors |= CE_FRAME;
-        }
-        if (now.Overrun != statusBase_.Overrun) {
-            status.Errors |= CE_OVERRUN;
-        }
-        if (now.Parity != statusBase_.Parity) {
-            status.Errors |= CE_RXPARITY;
-        }
-        if (now.Break != statusBase_.Break) {
-            status.Errors |= CE_BREAK;
-        }
-        if (now.BufferOverrun != statusBase_.BufferOverrun) {
-            status.Errors |= CE_RXOVER;
-        }
-        statusBase_ = now;
-    }
+    status.Errors = TakeErrors(statusBase_);
     received = readTotal_ + static_cast<std::uint64_t>(waiting);
     return 0;
 }
@@ -321,18 +328,12 @@ std::uint32_t TVaDevice::PendingEvents() {
         readTotal_ + static_cast<std::uint64_t>(waiting) > reported_) {
         events |= EV_RXCHAR;
     }
-    TCounters now;
-    if (ReadCounters(now)) {
-        const bool lineError = now.Frame != eventBase_.Frame || now.Overrun != eventBase_.Overrun ||
-                               now.Parity != eventBase_.Parity ||
-                               now.BufferOverrun != eventBase_.BufferOverrun;
-        if (lineError) {
-            events |= eventMask_ & EV_ERR;
-        }
-        if (now.Break != eventBase_.Break) {
-            events |= eventMask_ & EV_BREAK;
-        }
-        eventBase_ = now;
+    const std::uint32_t errors = TakeErrors(eventBase_);
+    if ((errors & ~CE_BREAK) != 0) {
+        events |= eventMask_ & EV_ERR;
+    }
+    if ((errors & CE_BREAK) != 0) {
+        events |= eventMask_ & EV_BREAK;
     }
     return events;
 }

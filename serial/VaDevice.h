@@ -89,6 +89,10 @@ private:
 
     explicit TVaDevice(int handle);
     bool ReadCounters(TCounters& counters) const;
+    // The CE_ bits of the counters that grew since base, which then moves on
+    // to the present counts. Status and PendingEvents each keep their own
+    // base, so neither hides an error from the other.
+    std::uint32_t TakeErrors(TCounters& base) const;
 
     mutable std::mutex mutex_;
     int handle_;
