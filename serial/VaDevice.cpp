@@ -65,6 +65,21 @@ tcflag_t ParityFlags(TVaParity parity) {
     }
 }
 
+// One read or write on the non-blocking descriptor, retried when a signal
+// interrupts it. A device with nothing to give or no room now moves 0 bytes,
+// which is no failure. Gives 0 or an errno code.
+template <typename Call> int Transfer(Call call, int& moved) {
+    ssize_t result = 0;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    if (result < 0) {
+        return errno == EAGAIN ? 0 : errno;
+    }
+    moved = static_cast<int>(result);
+    return 0;
+}
+
 } // namespace
 
 std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings) {
@@ -288,16 +303,10 @@ int TVaDevice::Read(char* buffer, int count, int& got) {
     if (handle_ < 0) {
         return EBADF;
     }
-    ssize_t result = 0;
-    do {
-        result = ::read(handle_, buffer, static_cast<std::size_t>(count));
-    } while (result < 0 && errno == EINTR);
-    if (result < 0) {
-        return errno == EAGAIN ? 0 : errno;
-    }
-    got = static_cast<int>(result);
-    readTotal_ += static_cast<std::uint64_t>(result);
-    return 0;
+    const int error =
+        Transfer([&] { return ::read(handle_, buffer, static_cast<std::size_t>(count)); }, got);
+    readTotal_ += static_cast<std::uint64_t>(got);
+    return error;
 }
 
 int TVaDevice::Write(const char* buffer, int count, int& written) {
@@ -306,15 +315,8 @@ int TVaDevice::Write(const char* buffer, int count, int& written) {
     if (handle_ < 0) {
         return EBADF;
     }
-    ssize_t result = 0;
-    do {
-        result = ::write(handle_, buffer, static_cast<std::size_t>(count));
-    } while (result < 0 && errno == EINTR);
-    if (result < 0) {
-        return errno == EAGAIN ? 0 : errno;
-    }
-    written = static_cast<int>(result);
-    return 0;
+    return Transfer([&] { return ::write(handle_, buffer, static_cast<std::size_t>(count)); },
+                    written);
 }
 
 std::uint32_t TVaDevice::PendingEvents() {
