@@ -62,9 +62,7 @@ AdresOperandu DekodujAdres(std::string_view slowo) {
         break;
     }
     if (obszar >= 0x0C && obszar <= 0x13) {
-        // Half the byte, rounded to the nearest integer with ties to even.
-        const int zaokraglona = (bajt % 2 == 1 && polowa % 2 == 1) ? polowa + 1 : polowa;
-        return {RodzajAdresu::DM, (obszar - 0x0C) * 128 + zaokraglona};
+        return {RodzajAdresu::DM, (obszar - 0x0C) * 128 + PolowaDoParzystej(bajt)};
     }
     return {RodzajAdresu::Brak, 0};
 }

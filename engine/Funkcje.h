@@ -56,6 +56,17 @@ struct AdresOperandu {
     int numer = 0;
 };
 
+// n / 2 rounded to the nearest whole number, a half going to the even
+// neighbour: how a DM operand word, the monitor read and the download turn a
+// byte count into items.
+constexpr int PolowaDoParzystej(int n) noexcept {
+    const int polowa = n / 2;
+    if (n % 2 == 0 || polowa % 2 == 0) {
+        return polowa;
+    }
+    return polowa + 1;
+}
+
 // Decodes an operand word; throws BladKonwersji when its four characters are
 // not hexadecimal digits.
 AdresOperandu DekodujAdres(std::string_view slowo);

@@ -122,7 +122,7 @@ void DopiszPozycje(std::string& cel, std::string_view slowo, const plc::Pamiec& 
 
 std::string OdpowiedzMonitora(std::string_view ramka, const plc::Pamiec& pamiec) {
     const int liczba =
-        std::max(0, PolowaDoParzystej(plc::LiczbaSzesnastkowa(Fragment(ramka, 10, 2))));
+        std::max(0, plc::PolowaDoParzystej(plc::LiczbaSzesnastkowa(Fragment(ramka, 10, 2))));
 
     std::string odpowiedz;
     odpowiedz.reserve(32 + 8 * static_cast<std::size_t>(liczba));

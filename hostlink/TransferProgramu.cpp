@@ -50,7 +50,7 @@ void TransferProgramu::ObslugaProgramuPrzychodzacego(std::string_view ramka) {
     std::size_t pozycjaSlow = 1;
     if (ramkaPobierania_ == 0) {
         program_.wyczysc();
-        const int slowa = PolowaDoParzystej(plc::LiczbaSzesnastkowa(Fragment(ramka, 10, 2)));
+        const int slowa = plc::PolowaDoParzystej(plc::LiczbaSzesnastkowa(Fragment(ramka, 10, 2)));
         liczbaLiniiTransferu_ = static_cast<std::uint8_t>(slowa);
         slowWRamce = slowa;
         if (slowa > SlowWPierwszejRamce) {
