@@ -62,16 +62,7 @@ void TVaCustomComm::Open() {
     OpenDevice();
     try {
         ApplyLineSettings();
-        if (const int error = device_->SetupQueues(buffers_.ReadSize(), buffers_.WriteSize());
-            error != 0) {
-            Raise(sMsgBuffersError, error);
-        }
-        if (const int error = device_->SetReadBehaviour(); error != 0) {
-            Raise(sMsgTimeoutsError, error);
-        }
-        if (const int error = device_->SetEventMask(DeviceEventMask()); error != 0) {
-            Raise(sMsgEventMaskError, error);
-        }
+        device_->SetEventMask(DeviceEventMask());
         StartThreads();
     } catch (...) {
         StopThreads();

@@ -204,37 +204,9 @@ int TVaDevice::Apply(const TVaLineRecord& record) {
     return 0;
 }
 
-int TVaDevice::SetupQueues(std::int32_t readSize, std::int32_t writeSize) {
-    // The kernel sizes its own queues; the recommendation is accepted and kept
-    // by the caller (the write queue uses writeSize).
-    static_cast<void>(readSize);
-    static_cast<void>(writeSize);
+void TVaDevice::SetEventMask(std::uint32_t mask) {
     const std::lock_guard lock(mutex_);
-    return handle_ < 0 ? EBADF : 0;
-}
-
-int TVaDevice::SetReadBehaviour() {
-    const std::lock_guard lock(mutex_);
-    if (handle_ < 0) {
-        return EBADF;
-    }
-    const int flags = ::fcntl(handle_, F_GETFL);
-    if (flags < 0) {
-        return errno;
-    }
-    if ((flags & O_NONBLOCK) == 0 && ::fcntl(handle_, F_SETFL, flags | O_NONBLOCK) != 0) {
-        return errno;
-    }
-    return 0;
-}
-
-int TVaDevice::SetEventMask(std::uint32_t mask) {
-    const std::lock_guard lock(mutex_);
-    if (handle_ < 0) {
-        return EBADF;
-    }
     eventMask_ = mask;
-    return 0;
 }
 
 bool TVaDevice::ReadCounters(TCounters& counters) const {

@@ -56,11 +56,13 @@ public:
     // EBADF. Nothing when already closed.
     void Close();
 
+    // The events PendingEvents reports (EV_ bits). The kernel sizes its own
+    // queues and the descriptor is non-blocking from Open on, so this is the
+    // only setting besides the line record.
+    void SetEventMask(std::uint32_t mask);
+
     // The operations below give 0 or an errno code.
     int Apply(const TVaLineRecord& record);
-    int SetupQueues(std::int32_t readSize, std::int32_t writeSize);
-    int SetReadBehaviour();
-    int SetEventMask(std::uint32_t mask);
     // The status; also clears the line-error bits. received is the number of
     // bytes that ever arrived up to this reading (read so far plus waiting).
     int Status(TVaCommStatus& status, std::uint64_t& received);
