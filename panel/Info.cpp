@@ -1,5 +1,6 @@
 #include "panel/Info.h"
 
+#include "panel/Kolory.h"
 #include "panel/Odnosniki.h"
 #include "panel/Wyglad.h"
 
@@ -30,7 +31,7 @@ TInfo::TInfo(QWidget* parent)
     setWindowTitle(QStringLiteral("Informacje o programie"));
     setWindowIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     setFixedSize(393, 277);
-    wyglad::UstawTlo(*this, QColor(0x90, 0xB0, 0xE0));
+    wyglad::UstawTlo(*this, kolory::TloDialogu);
 
     Tytul->setFont(wyglad::Czcionka(QStringLiteral("Arial Black"), 20, true));
     Tytul->setAlignment(Qt::AlignHCenter);
@@ -40,7 +41,7 @@ TInfo::TInfo(QWidget* parent)
     auto* ramka = new QFrame(this);
     ramka->setFrameShape(QFrame::Panel);
     ramka->setFrameShadow(QFrame::Sunken);
-    wyglad::UstawTlo(*ramka, QColor(0xB5, 0xD5, 0xF5));
+    wyglad::UstawTlo(*ramka, kolory::TloRamkiDialogu);
 
     Edit6->setObjectName(QStringLiteral("Edit6"));
     Edit6->setText(QString::fromLatin1(odnosniki::AdresStronyProduktu));

@@ -23,5 +23,7 @@ inline const QColor PrzyciskZalaczony{0xFF, 0xEA, 0xEA};
 inline const QColor PrzyciskZalaczony1{0xFF, 0xAA, 0xAA};
 inline const QColor PrzyciskMaly{0xE8, 0xFE, 0xFF}; // Port, Opcje, Info, Pomoc
 inline const QColor PrzyciskMaly1{0xB6, 0xEB, 0xFA};
+inline const QColor TloDialogu{0x90, 0xB0, 0xE0};      // Port, Opcje, Info
+inline const QColor TloRamkiDialogu{0xB5, 0xD5, 0xF5}; // the sunken frame inside them
 
 } // namespace kolory

@@ -65,7 +65,7 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     setWindowTitle(QStringLiteral("Ustawienia portu"));
     setFixedSize(319, 215);
     setFont(wyglad::Czcionka(QStringLiteral("MS Sans Serif"), 11));
-    wyglad::UstawTlo(*this, QColor(0x90, 0xB0, 0xE0));
+    wyglad::UstawTlo(*this, kolory::TloDialogu);
 
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
@@ -78,7 +78,7 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     auto* ramka = new QFrame(this);
     ramka->setFrameShape(QFrame::Panel);
     ramka->setFrameShadow(QFrame::Sunken);
-    wyglad::UstawTlo(*ramka, QColor(0xB5, 0xD5, 0xF5));
+    wyglad::UstawTlo(*ramka, kolory::TloRamkiDialogu);
     auto* siatka = new QGridLayout(ramka);
     siatka->setContentsMargins(16, 10, 16, 10);
     siatka->setVerticalSpacing(6);

@@ -1,9 +1,11 @@
 #include "Unit5.h"
 
+#include "Kolory.h"
 #include "Komunikaty.h"
 #include "PlikDM.h"
 #include "PlikIni.h"
 #include "Raport.h"
+#include "Wyglad.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -54,10 +56,7 @@ void TOpcje::ZbudujKontrolki() {
     setObjectName("Opcje");
     setWindowTitle(QStringLiteral("Opcje "));
     setFixedSize(380, 328);
-    QPalette tlo = palette();
-    tlo.setColor(QPalette::Window, QColor(0x90, 0xB0, 0xE0));
-    setPalette(tlo);
-    setAutoFillBackground(true);
+    wyglad::UstawTlo(*this, kolory::TloDialogu);
 
     const QString podpowiedzModelu = QStringLiteral("Wybór wersji sterownika");
     auto* etykieta = new QLabel(QStringLiteral("Model sterownika :"), this);
@@ -77,10 +76,7 @@ void TOpcje::ZbudujKontrolki() {
     auto* obszar = new QFrame(this);
     obszar->setGeometry(16, 68, 348, 204);
     obszar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    QPalette jasne = obszar->palette();
-    jasne.setColor(QPalette::Window, QColor(0xB5, 0xD5, 0xF5));
-    obszar->setPalette(jasne);
-    obszar->setAutoFillBackground(true);
+    wyglad::UstawTlo(*obszar, kolory::TloRamkiDialogu);
 
     auto* grupa = new QGroupBox(QStringLiteral("Start w trybie:"), obszar);
     grupa->setGeometry(12, 8, 324, 48);
