@@ -87,12 +87,13 @@ std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings) {
         settings.Stopbits > sb2 || settings.Parity > paSpace || settings.Baudrate > br256000) {
         return std::nullopt;
     }
-    TVaLineRecord record;
-    record.Rate =
+    const std::int32_t rate =
         settings.Baudrate == brUser ? settings.UserBaudrate : kRates.at(settings.Baudrate);
-    if (record.Rate <= 0) {
+    if (rate <= 0) {
         return std::nullopt;
     }
+
+    TVaLineRecord record;
 
     termios& tio = record.Tio;
     // Binary, raw line: no translation, no echo, no signals; reads never wait.
@@ -117,7 +118,7 @@ std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings) {
     tio.c_cc[VSTART] = static_cast<cc_t>(settings.XonChar);
     tio.c_cc[VSTOP] = static_cast<cc_t>(settings.XoffChar);
 
-    const std::optional<speed_t> speed = StandardSpeed(record.Rate);
+    const std::optional<speed_t> speed = StandardSpeed(rate);
     if (speed) {
         cfsetispeed(&tio, *speed);
         cfsetospeed(&tio, *speed);
@@ -125,7 +126,7 @@ std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings) {
         // Placeholder until the arbitrary rate is set after the record.
         cfsetispeed(&tio, B38400);
         cfsetospeed(&tio, B38400);
-        record.CustomRate = record.Rate;
+        record.CustomRate = rate;
     }
 
     record.XonLimit = std::min(settings.ReadSize / 4, 1024);

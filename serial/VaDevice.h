@@ -26,7 +26,6 @@ struct TVaLineRecord {
     // A rate with no Bnnn constant, set through the kernel's arbitrary-rate
     // interface after the record; 0 when Tio carries the rate.
     std::int32_t CustomRate = 0;
-    std::int32_t Rate = 0;
     // Kept for the record; the terminal layer has its own flow thresholds.
     std::int32_t XonLimit = 0;
     std::int32_t XoffLimit = 0;
