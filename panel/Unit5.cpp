@@ -21,6 +21,10 @@ namespace {
 constexpr const char* OpcjeOkna = "Opcje okna";
 constexpr const char* OpcjeProgramu = "Opcje programu";
 
+// The list's texts; model k of the options file is the k-th of them.
+const QStringList Modele{QStringLiteral("CPU 10"), QStringLiteral("CPU 20"),
+                         QStringLiteral("CPU 30")};
+
 QCheckBox* Pole(QWidget* rodzic, const char* nazwa, const QString& tytul, int y,
                 const QString& podpowiedz = {}) {
     auto* pole = new QCheckBox(tytul, rodzic);
@@ -65,9 +69,8 @@ void TOpcje::ZbudujKontrolki() {
     cbModelSterownika = new QComboBox(this);
     cbModelSterownika->setObjectName("cbModelSterownika");
     cbModelSterownika->setEditable(true);
-    cbModelSterownika->addItems(
-        {QStringLiteral("CPU 10"), QStringLiteral("CPU 20"), QStringLiteral("CPU 30")});
-    cbModelSterownika->setCurrentText(QStringLiteral("CPU 10"));
+    cbModelSterownika->addItems(Modele);
+    cbModelSterownika->setCurrentText(Modele.front());
     cbModelSterownika->setGeometry(144, 16, 120, 22);
     cbModelSterownika->setToolTip(podpowiedzModelu);
 
@@ -144,19 +147,9 @@ void TOpcje::Inicjalizacja() {
     OpcjaRun->setChecked(plik.CzytajBool(OpcjeProgramu, "Run", false));
     trybStartu_->setExclusive(true);
 
-    switch (okno_.ModelWUzyciu()) {
-    case 1:
-        cbModelSterownika->setCurrentText(QStringLiteral("CPU 10"));
-        break;
-    case 2:
-        cbModelSterownika->setCurrentText(QStringLiteral("CPU 20"));
-        break;
-    case 3:
-        cbModelSterownika->setCurrentText(QStringLiteral("CPU 30"));
-        break;
-    default:
-        break;
-    }
+    const int model = okno_.ModelWUzyciu();
+    if (model >= 1 && model <= Modele.size())
+        cbModelSterownika->setCurrentText(Modele[model - 1]);
 }
 
 void TOpcje::OkClick() {
@@ -180,13 +173,8 @@ void TOpcje::AnulujClick() {
 
 void TOpcje::OdczytTypuCPU() {
     PlikIni& plik = okno_.Konfiguracja();
-    const QString model = cbModelSterownika->currentText();
-    if (model == QStringLiteral("CPU 10"))
-        plik.ZapiszLiczbe("Model sterownika", "CPU", 1);
-    else if (model == QStringLiteral("CPU 20"))
-        plik.ZapiszLiczbe("Model sterownika", "CPU", 2);
-    else if (model == QStringLiteral("CPU 30"))
-        plik.ZapiszLiczbe("Model sterownika", "CPU", 3);
+    if (const auto model = Modele.indexOf(cbModelSterownika->currentText()); model >= 0)
+        plik.ZapiszLiczbe("Model sterownika", "CPU", static_cast<int>(model) + 1);
     if (plik.CzytajLiczbe("Model sterownika", "CPU", 1) != okno_.ModelWUzyciu())
         KomunikatInformacja(this, QStringLiteral("Aby zmiany odniosły skutek należy ponownie "
                                                  "włączyc symulator."));
