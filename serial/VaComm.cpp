@@ -65,8 +65,7 @@ void TVaCustomComm::Open() {
         device_->SetEventMask(DeviceEventMask());
         StartThreads();
     } catch (...) {
-        StopThreads();
-        ReleaseDevice();
+        Close();
         throw;
     }
 }
@@ -101,14 +100,6 @@ void TVaCustomComm::Close() {
     if (!IsOpen()) {
         return;
     }
-    {
-        const std::lock_guard lock(readLock_);
-        StopThreads();
-    }
-    ReleaseDevice();
-}
-
-void TVaCustomComm::StopThreads() {
     if (eventThread_) {
         eventThread_->Stop();
     }
@@ -121,12 +112,7 @@ void TVaCustomComm::StopThreads() {
     eventThread_.reset();
     writeThread_.reset();
     link_.reset();
-}
-
-void TVaCustomComm::ReleaseDevice() {
-    if (device_) {
-        device_->Close();
-    }
+    device_->Close();
     device_.reset();
 }
 
@@ -167,7 +153,6 @@ void TVaCustomComm::RefuseWhileOpen() const {
 }
 
 TVaCommStatus TVaCustomComm::ReadStatus() {
-    const std::lock_guard lock(readLock_);
     TVaCommStatus status;
     if (!IsOpen()) {
         return status;
@@ -187,7 +172,6 @@ int TVaCustomComm::Read(char* buffer, int count) {
     if (!IsOpen() || count <= 0) {
         return 0;
     }
-    const std::lock_guard lock(readLock_);
     int got = 0;
     if (const int error = device_->Read(buffer, count, got); error != 0) {
         Raise(sMsgReadError, error);
@@ -254,20 +238,17 @@ void TVaCustomComm::Deliver(std::uint32_t events) {
 }
 
 void TVaCustomComm::DispatchRxChar() {
-    TVaCommStatus status;
-    {
-        const std::lock_guard lock(readLock_);
-        if (!IsOpen()) {
-            return;
-        }
-        std::uint64_t received = 0;
-        if (const int error = device_->Status(status, received); error != 0) {
-            Raise(sMsgStatusError, error);
-        }
-        // Bytes counted here are reported now; only later arrivals wake the
-        // event thread for another OnRxChar.
-        device_->MarkReported(received);
+    if (!IsOpen()) {
+        return;
     }
+    TVaCommStatus status;
+    std::uint64_t received = 0;
+    if (const int error = device_->Status(status, received); error != 0) {
+        Raise(sMsgStatusError, error);
+    }
+    // Bytes counted here are reported now; only later arrivals wake the event
+    // thread for another OnRxChar.
+    device_->MarkReported(received);
     if (status.InQueue > 0 && OnRxChar) {
         OnRxChar(*this, status.InQueue);
     }

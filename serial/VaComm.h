@@ -194,8 +194,6 @@ private:
     void ApplyLineSettings();
     void LineSettingChanged();
     void RefuseWhileOpen() const;
-    void StopThreads();
-    void ReleaseDevice();
     std::uint32_t DeviceEventMask() const;
 
     std::string deviceName_ = "COM%d";
@@ -208,7 +206,6 @@ private:
     TVaEventChars eventChars_;
     TVaBuffers buffers_;
 
-    TVaCriticalSection readLock_;
     std::shared_ptr<TVaDevice> device_;
     std::shared_ptr<TVaPortLink> link_;
     std::shared_ptr<TVaCommEventThread> eventThread_;
