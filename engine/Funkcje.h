@@ -56,6 +56,14 @@ struct AdresOperandu {
     int numer = 0;
 };
 
+// DM word numer, 0 past the area: the operand word 13FF names DM 1024.
+inline std::int32_t SlowoDM(const Pamiec& pamiec, int numer) noexcept {
+    if (numer < 0 || numer >= LiczbaDM) {
+        return 0;
+    }
+    return pamiec.DM[static_cast<std::size_t>(numer)].load(std::memory_order_relaxed);
+}
+
 // n / 2 rounded to the nearest whole number, a half going to the even
 // neighbour: how a DM operand word, the monitor read and the download turn a
 // byte count into items.

@@ -329,9 +329,7 @@ std::int32_t Interpreter::CzytajOperand(const AdresOperandu& adres, bool wartosc
     case RodzajAdresu::WartoscTC:
         return wartoscTC ? pamiec_.TC[static_cast<std::size_t>(adres.numer)].wartosc() : 0;
     case RodzajAdresu::DM:
-        return adres.numer < LiczbaDM ? pamiec_.DM[static_cast<std::size_t>(adres.numer)].load(
-                                            std::memory_order_relaxed)
-                                      : 0;
+        return SlowoDM(pamiec_, adres.numer);
     default:
         return 0;
     }

@@ -4,7 +4,6 @@
 #include "Tekst.h"
 #include "engine/Funkcje.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace hostlink {
@@ -41,8 +40,7 @@ void DopiszDziesietnie(std::string& cel, std::int32_t wartosc) {
 }
 
 void DopiszKanal(std::string& cel, const plc::ObszarBitowy& obszar, int kanal) {
-    const bool istnieje = kanal >= 0 && kanal < plc::LiczbaKanalow;
-    DopiszSzesnastkowo(cel, istnieje ? obszar.slowo(kanal) : 0U, 4);
+    DopiszSzesnastkowo(cel, obszar.slowo(kanal), 4);
     cel += "0000";
 }
 
@@ -64,65 +62,41 @@ void DopiszKanalIR(std::string& cel, const plc::ObszarBitowy& ir, int kanal) {
     }
 }
 
-// Words past DM 1023 (the operand word 13FF names DM 1024) read as 0.
-std::int32_t SlowoDM(const plc::Pamiec& pamiec, int numer) {
-    if (numer < 0 || numer >= plc::LiczbaDM) {
-        return 0;
-    }
-    return pamiec.DM[static_cast<std::size_t>(numer)].load(std::memory_order_relaxed);
-}
-
-// The operand word form gives entries 0-127 only; anything else reads as 0.
-const plc::PozycjaTC* PozycjaTC(const plc::Pamiec& pamiec, int numer) {
-    if (numer < 0 || numer >= plc::LiczbaTC) {
-        return nullptr;
-    }
-    return &pamiec.TC[static_cast<std::size_t>(numer)];
-}
-
 // Appends the item for one operand word; area codes without an item add nothing.
 void DopiszPozycje(std::string& cel, std::string_view slowo, const plc::Pamiec& pamiec) {
-    const int obszar = plc::LiczbaSzesnastkowa(Fragment(slowo, 1, 2));
-    const int numer = plc::AdresKanalu(slowo, false);
-    switch (obszar) {
-    case 0x00:
-    case 0x03:
-        DopiszKanal(cel, pamiec.HR, numer);
+    const plc::AdresOperandu adres = plc::DekodujAdres(slowo);
+    switch (adres.rodzaj) {
+    case plc::RodzajAdresu::HR:
+        DopiszKanal(cel, pamiec.HR, adres.numer);
         return;
-    case 0x01:
-    case 0x02:
-        DopiszKanalIR(cel, pamiec.IR, numer);
+    case plc::RodzajAdresu::IR:
+        DopiszKanalIR(cel, pamiec.IR, adres.numer);
         return;
-    case 0x04:
-        if (const plc::PozycjaTC* pozycja = PozycjaTC(pamiec, numer)) {
-            DopiszDziesietnie(cel, pozycja->wartosc());
-            cel += pozycja->status();
-        } else {
-            cel += "00000000";
-        }
+    case plc::RodzajAdresu::WartoscTC: {
+        const plc::PozycjaTC& pozycja = pamiec.TC[static_cast<std::size_t>(adres.numer)];
+        DopiszDziesietnie(cel, pozycja.wartosc());
+        cel += pozycja.status();
         return;
-    case 0x08:
-        if (const plc::PozycjaTC* pozycja = PozycjaTC(pamiec, numer)) {
-            const std::string status = pozycja->status();
-            cel += status;
-            cel += status;
-        } else {
-            cel += "00000000";
-        }
+    }
+    case plc::RodzajAdresu::StatusTC: {
+        const std::string status = pamiec.TC[static_cast<std::size_t>(adres.numer)].status();
+        cel += status;
+        cel += status;
         return;
-    default:
-        if (obszar >= 0x0C && obszar <= 0x13) {
-            DopiszDziesietnie(cel, SlowoDM(pamiec, numer));
-            cel += "0000";
-        }
+    }
+    case plc::RodzajAdresu::DM:
+        DopiszDziesietnie(cel, plc::SlowoDM(pamiec, adres.numer));
+        cel += "0000";
+        return;
+    case plc::RodzajAdresu::Brak:
+        return;
     }
 }
 
 } // namespace
 
 std::string OdpowiedzMonitora(std::string_view ramka, const plc::Pamiec& pamiec) {
-    const int liczba =
-        std::max(0, plc::PolowaDoParzystej(plc::LiczbaSzesnastkowa(Fragment(ramka, 10, 2))));
+    const int liczba = plc::PolowaDoParzystej(plc::LiczbaSzesnastkowa(Fragment(ramka, 10, 2)));
 
     std::string odpowiedz;
     odpowiedz.reserve(32 + 8 * static_cast<std::size_t>(liczba));
