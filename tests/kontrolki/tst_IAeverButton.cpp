@@ -10,13 +10,6 @@ using namespace iaever;
 
 namespace {
 
-QPolygon Punkty(std::initializer_list<QPoint> punkty) {
-    QPolygon p;
-    for (const QPoint& q : punkty)
-        p << q;
-    return p;
-}
-
 // Counts paint events reaching one widget.
 class LicznikMalowania : public QObject {
 public:
@@ -63,14 +56,16 @@ void TestIAeverButton::obrys_data() {
     QTest::addColumn<int>("w");
     QTest::addColumn<int>("h");
     QTest::addColumn<QPolygon>("oczekiwany");
-    QTest::newRow("76x22") << 76 << 22 << Punkty({{4, 0},   {72, 0},  {74, 0},  {75, 1},  {76, 2},
-                                                  {76, 4},  {76, 18}, {76, 20}, {75, 21}, {74, 22},
-                                                  {72, 22}, {4, 22},  {2, 22},  {1, 21},  {0, 20},
-                                                  {0, 18},  {0, 4},   {0, 2},   {1, 1},   {2, 0}});
-    QTest::newRow("56x16") << 56 << 16 << Punkty({{4, 0},   {52, 0},  {54, 0},  {55, 1},  {56, 2},
-                                                  {56, 4},  {56, 12}, {56, 14}, {55, 15}, {54, 16},
-                                                  {52, 16}, {4, 16},  {2, 16},  {1, 15},  {0, 14},
-                                                  {0, 12},  {0, 4},   {0, 2},   {1, 1},   {2, 0}});
+    QTest::newRow("76x22") << 76 << 22
+                           << QPolygon({{4, 0},   {72, 0},  {74, 0},  {75, 1},  {76, 2},
+                                        {76, 4},  {76, 18}, {76, 20}, {75, 21}, {74, 22},
+                                        {72, 22}, {4, 22},  {2, 22},  {1, 21},  {0, 20},
+                                        {0, 18},  {0, 4},   {0, 2},   {1, 1},   {2, 0}});
+    QTest::newRow("56x16") << 56 << 16
+                           << QPolygon({{4, 0},   {52, 0},  {54, 0},  {55, 1},  {56, 2},
+                                        {56, 4},  {56, 12}, {56, 14}, {55, 15}, {54, 16},
+                                        {52, 16}, {4, 16},  {2, 16},  {1, 15},  {0, 14},
+                                        {0, 12},  {0, 4},   {0, 2},   {1, 1},   {2, 0}});
 }
 
 void TestIAeverButton::obrys() {
