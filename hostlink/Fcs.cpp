@@ -1,5 +1,7 @@
 #include "Fcs.h"
 
+#include "Tekst.h"
+
 #include <cstdint>
 
 namespace hostlink {
@@ -9,8 +11,9 @@ std::string FCS(std::string_view tekst) {
     for (const char znak : tekst) {
         suma ^= static_cast<std::uint8_t>(znak);
     }
-    constexpr char cyfry[] = "0123456789ABCDEF";
-    return {cyfry[suma >> 4], cyfry[suma & 0x0F]};
+    std::string wynik;
+    DopiszSzesnastkowo(wynik, suma, 2);
+    return wynik;
 }
 
 std::string RamkaKoncowa(std::string_view tekst) {

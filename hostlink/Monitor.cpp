@@ -14,21 +14,6 @@ constexpr int KanalPierwszegoCyklu = 253;
 constexpr int KanalZegaraMinutowego = 254;
 constexpr int KanalFlag = 255;
 
-// At least the given number of uppercase hexadecimal digits, more where the
-// value needs them.
-void DopiszSzesnastkowo(std::string& cel, unsigned wartosc, int cyfr) {
-    constexpr char znaki[] = "0123456789ABCDEF";
-    char tekst[8];
-    int dlugosc = 0;
-    do {
-        tekst[dlugosc++] = znaki[wartosc & 0x0F];
-        wartosc >>= 4;
-    } while (wartosc != 0 || dlugosc < cyfr);
-    while (dlugosc > 0) {
-        cel += tekst[--dlugosc];
-    }
-}
-
 // The decimal text of a value, padded on the left with "0" to four characters
 // (in front of a minus sign too); longer texts go as they are.
 void DopiszDziesietnie(std::string& cel, std::int32_t wartosc) {

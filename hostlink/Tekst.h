@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
-// Small helpers for reading frames by character position.
+// Small helpers for reading frames by character position and writing them.
 namespace hostlink {
 
 // The characters at positions pozycja to pozycja + dlugosc - 1, counting from
@@ -14,6 +15,21 @@ constexpr std::string_view Fragment(std::string_view ramka, std::size_t pozycja,
         return {};
     }
     return ramka.substr(pozycja - 1, dlugosc);
+}
+
+// At least the given number of uppercase hexadecimal digits, more where the
+// value needs them.
+inline void DopiszSzesnastkowo(std::string& cel, unsigned wartosc, int cyfr) {
+    constexpr char znaki[] = "0123456789ABCDEF";
+    char tekst[8];
+    int dlugosc = 0;
+    do {
+        tekst[dlugosc++] = znaki[wartosc & 0x0F];
+        wartosc >>= 4;
+    } while (wartosc != 0 || dlugosc < cyfr);
+    while (dlugosc > 0) {
+        cel += tekst[--dlugosc];
+    }
 }
 
 } // namespace hostlink

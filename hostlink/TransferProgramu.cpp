@@ -6,7 +6,6 @@
 #include "engine/Funkcje.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 namespace hostlink {
@@ -139,10 +138,8 @@ void TransferProgramu::PierwszaRamkaWysylania() {
         tekst.append(ZnakowWPierwszejRamceWysylania - 4 * static_cast<std::size_t>(niepuste), '0');
     }
 
-    char podsumowanie[8];
-    std::snprintf(podsumowanie, sizeof podsumowanie, "%04X", static_cast<unsigned>(2048 - suma));
     std::string ramka = "@00MB00890000000080";
-    ramka += podsumowanie;
+    DopiszSzesnastkowo(ramka, static_cast<unsigned>(2048 - suma), 4);
     ramka += ',';
     ramka += tekst;
     port_.WriteText(RamkaPosrednia(ramka));
