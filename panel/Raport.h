@@ -19,3 +19,8 @@ template <class Handler> void Bezpiecznie(Handler&& handler) noexcept {
         RaportBledu("Unknown exception");
     }
 }
+
+// A slot that runs obiekt->metoda() through Bezpiecznie.
+template <class Obiekt> auto BezpiecznySlot(Obiekt* obiekt, void (Obiekt::*metoda)()) {
+    return [obiekt, metoda] { Bezpiecznie([obiekt, metoda] { (obiekt->*metoda)(); }); };
+}

@@ -88,30 +88,29 @@ void TOkno::UstawPort() {
 }
 
 void TOkno::PodlaczZdarzenia() {
-    const auto obsluga = [this](void (TOkno::*metoda)()) {
-        return [this, metoda] { Bezpiecznie([this, metoda] { (this->*metoda)(); }); };
-    };
-    connect(Przycisk, &TIAeverButton::clicked, this, obsluga(&TOkno::ZalaczenieSymulatora));
-    connect(Button1, &TIAeverButton::clicked, this, obsluga(&TOkno::InfoClick));
-    connect(Button2, &TIAeverButton::clicked, this, obsluga(&TOkno::OpcjeClick));
-    connect(Button3, &TIAeverButton::clicked, this, obsluga(&TOkno::PortClick));
-    connect(Button4, &TIAeverButton::clicked, this, obsluga(&TOkno::PomocClick));
+    connect(Przycisk, &TIAeverButton::clicked, this,
+            BezpiecznySlot(this, &TOkno::ZalaczenieSymulatora));
+    connect(Button1, &TIAeverButton::clicked, this, BezpiecznySlot(this, &TOkno::InfoClick));
+    connect(Button2, &TIAeverButton::clicked, this, BezpiecznySlot(this, &TOkno::OpcjeClick));
+    connect(Button3, &TIAeverButton::clicked, this, BezpiecznySlot(this, &TOkno::PortClick));
+    connect(Button4, &TIAeverButton::clicked, this, BezpiecznySlot(this, &TOkno::PomocClick));
     // The handler runs when the choice changes, once, for the button now checked.
-    connect(RadioButton1, &QRadioButton::toggled, this, [this, obsluga](bool zaznaczony) {
-        if (zaznaczony)
-            obsluga (&TOkno::ZmianaPortu)();
-    });
-    connect(RadioButton2, &QRadioButton::toggled, this, [this, obsluga](bool zaznaczony) {
-        if (zaznaczony)
-            obsluga (&TOkno::ZmianaPortu)();
-    });
-    connect(Suwak1, &QSlider::valueChanged, this, obsluga(&TOkno::RegulacjaAnalogowa1));
-    connect(Suwak2, &QSlider::valueChanged, this, obsluga(&TOkno::RegulacjaAnalogowa2));
+    for (QRadioButton* wybor : {RadioButton1, RadioButton2})
+        connect(wybor, &QRadioButton::toggled, this,
+                [zmiana = BezpiecznySlot(this, &TOkno::ZmianaPortu)](bool zaznaczony) {
+                    if (zaznaczony)
+                        zmiana();
+                });
+    connect(Suwak1, &QSlider::valueChanged, this,
+            BezpiecznySlot(this, &TOkno::RegulacjaAnalogowa1));
+    connect(Suwak2, &QSlider::valueChanged, this,
+            BezpiecznySlot(this, &TOkno::RegulacjaAnalogowa2));
     for (QCheckBox* przelacznik : Wejscie)
-        connect(przelacznik, &QCheckBox::clicked, this, obsluga(&TOkno::OdswiezWejscia));
-    connect(TimerKontrolek, &QTimer::timeout, this, obsluga(&TOkno::ZegarKontrolki));
-    connect(TimerBledu, &QTimer::timeout, this, obsluga(&TOkno::ZegarBledu));
-    connect(Timer1, &QTimer::timeout, this, obsluga(&TOkno::OknoPow));
+        connect(przelacznik, &QCheckBox::clicked, this,
+                BezpiecznySlot(this, &TOkno::OdswiezWejscia));
+    connect(TimerKontrolek, &QTimer::timeout, this, BezpiecznySlot(this, &TOkno::ZegarKontrolki));
+    connect(TimerBledu, &QTimer::timeout, this, BezpiecznySlot(this, &TOkno::ZegarBledu));
+    connect(Timer1, &QTimer::timeout, this, BezpiecznySlot(this, &TOkno::OknoPow));
     connect(&lampy_, &LampyWyjsc::ZmianaWyjscia, this, &TOkno::PokazWyjscie);
     connect(&lampy_, &LampyWyjsc::ZmianaBledu, this, &TOkno::PokazBlad);
 }

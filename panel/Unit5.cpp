@@ -48,12 +48,10 @@ QRadioButton* Wybor(QGroupBox* grupa, const char* nazwa, const QString& tytul, i
 TOpcje::TOpcje(OknoOpcji& okno, QWidget* rodzic)
     : QDialog(rodzic, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), okno_(okno) {
     ZbudujKontrolki();
-    const auto obsluga = [this](void (TOpcje::*metoda)()) {
-        return [this, metoda] { Bezpiecznie([this, metoda] { (this->*metoda)(); }); };
-    };
-    connect(Button2, &QPushButton::clicked, this, obsluga(&TOpcje::OkClick));
-    connect(Button1, &QPushButton::clicked, this, obsluga(&TOpcje::AnulujClick));
-    connect(cbPodtrzymanieDM, &QCheckBox::clicked, this, obsluga(&TOpcje::SprawdzeniePlikuDM));
+    connect(Button2, &QPushButton::clicked, this, BezpiecznySlot(this, &TOpcje::OkClick));
+    connect(Button1, &QPushButton::clicked, this, BezpiecznySlot(this, &TOpcje::AnulujClick));
+    connect(cbPodtrzymanieDM, &QCheckBox::clicked, this,
+            BezpiecznySlot(this, &TOpcje::SprawdzeniePlikuDM));
 }
 
 void TOpcje::ZbudujKontrolki() {
