@@ -3,6 +3,7 @@
 #include "Fcs.h"
 #include "RamkiStale.h"
 #include "Tekst.h"
+#include "engine/Dekodowanie.h"
 #include "engine/Funkcje.h"
 
 #include <algorithm>
@@ -25,15 +26,12 @@ constexpr std::size_t ZnakowWPierwszejRamceWysylania = 102;
 // Every further part of a longer upload carries this many characters of text.
 constexpr std::size_t ZnakowWDalszejRamceWysylania = 128;
 
-int Cyfra(std::string_view slowo, std::size_t pozycja) {
-    return plc::LiczbaSzesnastkowa(Fragment(slowo, pozycja, 1));
-}
-
 // Whether a word counts towards S of the summary number 2048 - S.
-bool LiczySieDoSumy(std::string_view slowo) {
-    const int d1 = Cyfra(slowo, 1);
-    const int d2 = Cyfra(slowo, 2);
-    const int d4 = Cyfra(slowo, 4);
+bool LiczySieDoSumy(const plc::SlowoProgramu& slowo) {
+    using plc::dekodowanie::Cyfra;
+    const int d1 = Cyfra(slowo, 0);
+    const int d2 = Cyfra(slowo, 1);
+    const int d4 = Cyfra(slowo, 3);
     return d1 == 2 || (d1 == 0 && d2 != 0) || (d1 == 1 && d4 != 1);
 }
 
@@ -114,7 +112,7 @@ void TransferProgramu::PierwszaRamkaWysylania() {
             continue;
         }
         ++niepuste;
-        if (LiczySieDoSumy(slowo.tekst())) {
+        if (LiczySieDoSumy(slowo)) {
             ++suma;
         }
     }
