@@ -152,20 +152,21 @@ void TVaCustomComm::RefuseWhileOpen() const {
     }
 }
 
-TVaCommStatus TVaCustomComm::ReadStatus() {
+TVaCommStatus TVaCustomComm::DeviceStatus(std::uint64_t& received) {
     TVaCommStatus status;
-    if (!IsOpen()) {
-        return status;
-    }
-    std::uint64_t received = 0;
     if (const int error = device_->Status(status, received); error != 0) {
         Raise(sMsgStatusError, error);
     }
     return status;
 }
 
+TVaCommStatus TVaCustomComm::ReadStatus() {
+    std::uint64_t received = 0;
+    return IsOpen() ? DeviceStatus(received) : TVaCommStatus{};
+}
+
 int TVaCustomComm::InQueueCount() {
-    return IsOpen() ? ReadStatus().InQueue : 0;
+    return ReadStatus().InQueue;
 }
 
 int TVaCustomComm::Read(char* buffer, int count) {
@@ -241,11 +242,8 @@ void TVaCustomComm::DispatchRxChar() {
     if (!IsOpen()) {
         return;
     }
-    TVaCommStatus status;
     std::uint64_t received = 0;
-    if (const int error = device_->Status(status, received); error != 0) {
-        Raise(sMsgStatusError, error);
-    }
+    const TVaCommStatus status = DeviceStatus(received);
     // Bytes counted here are reported now; only later arrivals wake the event
     // thread for another OnRxChar.
     device_->MarkReported(received);

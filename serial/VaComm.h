@@ -191,6 +191,8 @@ private:
     // The delivery step of one hand-over.
     void Deliver(std::uint32_t events);
     void ReportFailure(const std::string& message) const;
+    // The status of the open device; received as TVaDevice::Status gives it.
+    TVaCommStatus DeviceStatus(std::uint64_t& received);
     void ApplyLineSettings();
     void LineSettingChanged();
     void RefuseWhileOpen() const;
