@@ -1,5 +1,7 @@
 #include "CyklPracy.h"
 
+#include "Funkcje.h"
+
 #include <cerrno>
 #include <chrono>
 
@@ -71,9 +73,7 @@ bool TCyklPracy::Przebieg() {
         return false;
     }
     pamiec_.IR.ustaw(253, 15, 0);
-    for (int bit = 5; bit <= 7; ++bit) {
-        pamiec_.IR.ustaw(255, bit, 0);
-    }
+    ZerujFlagiPorownania(pamiec_);
     for (int n = 0; n <= 8; ++n) {
         if (pamiec_.IR.bit(10, n) != 0) {
             wyjscia_.ZapalWyjscia(n);

@@ -129,6 +129,12 @@ void Porownanie(Pamiec& pamiec, std::int32_t a, std::int32_t b) {
     pamiec.IR.ustaw(255, 7, a < b ? 1 : 0);
 }
 
+void ZerujFlagiPorownania(Pamiec& pamiec) noexcept {
+    for (int bit = 5; bit <= 7; ++bit) {
+        pamiec.IR.ustaw(255, bit, 0);
+    }
+}
+
 std::uint8_t ObrotWPrawo(ObszarBitowy& obszar, int kanal) {
     const std::uint8_t wypchniety = obszar.bit(kanal, 0);
     for (int b = 0; b < BitowNaKanal - 1; ++b) {

@@ -93,7 +93,10 @@ int WartoscKanalu(const ObszarBitowy& obszar, int kanal);
 void ZapisLiczby(ObszarBitowy& obszar, int kanal, std::string_view cyfry);
 std::uint8_t ZnakNaBit(char znak);
 char BitNaZnak(std::uint8_t bit);
+// The comparison flags SR255 bits 05-07 (greater, equal, less) from a and b;
+// ZerujFlagiPorownania puts all three out.
 void Porownanie(Pamiec& pamiec, std::int32_t a, std::int32_t b);
+void ZerujFlagiPorownania(Pamiec& pamiec) noexcept;
 std::uint8_t ObrotWPrawo(ObszarBitowy& obszar, int kanal);
 std::uint8_t ObrotWLewo(ObszarBitowy& obszar, int kanal);
 void UstawKasuj(ObszarBitowy& obszar, int kanal, int bit, std::uint8_t ustaw, std::uint8_t kasuj);

@@ -198,7 +198,7 @@ void Interpreter::Porownaj(int forma, int k) {
     const SlowoProgramu pierwsze = program_.odczytaj(k + 1);
     const SlowoProgramu drugie = program_.odczytaj(k + 2);
     if (forma == 0x8 && pierwsze.tekst() == "DEAD") {
-        ZerujFlagiPorownania();
+        ZerujFlagiPorownania(pamiec_);
         return;
     }
     // Form bit 4: the first following word is an operand word; bit 2: the second.
@@ -300,16 +300,10 @@ bool Interpreter::WarunekPorownania() noexcept {
         return false;
     }
     if (Szczyt() != 1) {
-        ZerujFlagiPorownania();
+        ZerujFlagiPorownania(pamiec_);
         return false;
     }
     return true;
-}
-
-void Interpreter::ZerujFlagiPorownania() noexcept {
-    for (int bit = 5; bit <= 7; ++bit) {
-        pamiec_.IR.ustaw(KanalFlag, bit, 0);
-    }
 }
 
 std::int32_t Interpreter::WartoscZadana(int k, bool zeSlowa) const {

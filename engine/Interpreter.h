@@ -72,7 +72,6 @@ private:
     void ZwiekszZmniejsz(bool zwieksz, int rodzajWarunku, int k);
     void Obrot(bool wLewo, int rodzajWarunku, int k);
     bool WarunekPorownania() noexcept;
-    void ZerujFlagiPorownania() noexcept;
     std::int32_t WartoscZadana(int k, bool zeSlowa) const;
     std::int32_t CzytajOperand(const AdresOperandu& adres, bool wartoscTC) const;
     void ZapiszOperand(const AdresOperandu& adres, std::int32_t wartosc);
