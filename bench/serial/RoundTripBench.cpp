@@ -3,6 +3,7 @@
 // master. The figure to watch is the median.
 #include "bench/Mediana.h"
 #include "serial/VaComm.h"
+#include "tests/serial/PtyLine.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -10,9 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <poll.h>
-#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -20,34 +19,11 @@
 
 namespace {
 
-class Pty {
-public:
-    Pty() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        char name[128] = {};
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
-            ::ptsname_r(master_, name, sizeof name) != 0) {
-            throw std::runtime_error("no pseudo-terminal");
-        }
-        slave_ = name;
-    }
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
-    ~Pty() { ::close(master_); }
-
-    int master_ = -1;
-    std::string slave_;
-};
-
 void RoundTrip(benchmark::State& state) {
-    Pty pty;
+    PtyMaster pty;
     TVaComm port;
-    port.SetDeviceName(pty.slave_);
-    port.SetBaudrate(br9600);
-    port.SetParity(paEven);
-    port.SetParityCheck(true);
-    port.SetDatabits(db7);
-    port.SetStopbits(sb2);
+    port.SetDeviceName(pty.SlavePath());
+    SetControllerLine(port);
 
     const std::string request = "@00MS5A*\r";
     const std::string reply = "@00MS0000000000000000000000*\r";
@@ -70,7 +46,7 @@ void RoundTrip(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         answered = false;
         back.clear();
-        if (::write(pty.master_, request.data(), request.size()) !=
+        if (::write(pty.Fd(), request.data(), request.size()) !=
             static_cast<ssize_t>(request.size())) {
             state.SkipWithError("write to the master failed");
             break;
@@ -79,9 +55,9 @@ void RoundTrip(benchmark::State& state) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         while (back.size() < reply.size()) {
-            pollfd ready{pty.master_, POLLIN, 0};
+            pollfd ready{pty.Fd(), POLLIN, 0};
             ::poll(&ready, 1, -1);
-            const ssize_t got = ::read(pty.master_, chunk, sizeof chunk);
+            const ssize_t got = ::read(pty.Fd(), chunk, sizeof chunk);
             if (got > 0) {
                 back.append(chunk, static_cast<std::size_t>(got));
             }

@@ -5,46 +5,29 @@
 // while the window thread's event loop runs (the port hands its events over
 // to that thread).
 
+#include "tests/serial/PtyLine.h"
+
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace hostlink::test {
 
 class Gospodarz {
 public:
     Gospodarz() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
-            throw std::runtime_error("no pseudo-terminal");
-        }
-        char nazwa[128] = {};
-        if (::ptsname_r(master_, nazwa, sizeof nazwa) != 0) {
-            throw std::runtime_error("no pseudo-terminal name");
-        }
-        sciezka_ = nazwa;
-        czytnik_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
-        QObject::connect(czytnik_.get(), &QSocketNotifier::activated, [this] { Czytaj(); });
+        QObject::connect(&czytnik_, &QSocketNotifier::activated, [this] { Czytaj(); });
     }
-    ~Gospodarz() {
-        czytnik_.reset();
-        ::close(master_);
-    }
-    Gospodarz(const Gospodarz&) = delete;
-    Gospodarz& operator=(const Gospodarz&) = delete;
 
-    const std::string& Sciezka() const { return sciezka_; }
+    const std::string& Sciezka() const { return pty_.SlavePath(); }
 
     // Sends the frame and runs the event loop until a reply ending in CR has
     // come back whole. Empty when none came within a generous limit, which is
@@ -75,11 +58,11 @@ public:
 private:
     void Wyslij(std::string_view ramka) const {
         while (!ramka.empty()) {
-            const ssize_t zapisane = ::write(master_, ramka.data(), ramka.size());
+            const ssize_t zapisane = ::write(pty_.Fd(), ramka.data(), ramka.size());
             if (zapisane > 0) {
                 ramka.remove_prefix(static_cast<std::size_t>(zapisane));
             } else {
-                pollfd gotowy{master_, POLLOUT, 0};
+                pollfd gotowy{pty_.Fd(), POLLOUT, 0};
                 ::poll(&gotowy, 1, 10);
             }
         }
@@ -88,7 +71,7 @@ private:
     void Czytaj() {
         char kawalek[4096];
         ssize_t przeczytane = 0;
-        while ((przeczytane = ::read(master_, kawalek, sizeof kawalek)) > 0) {
+        while ((przeczytane = ::read(pty_.Fd(), kawalek, sizeof kawalek)) > 0) {
             odebrane_.append(kawalek, static_cast<std::size_t>(przeczytane));
         }
         if (petla_ != nullptr && Kompletna()) {
@@ -98,9 +81,9 @@ private:
 
     bool Kompletna() const { return !odebrane_.empty() && odebrane_.back() == '\r'; }
 
-    int master_ = -1;
-    std::string sciezka_;
-    std::unique_ptr<QSocketNotifier> czytnik_;
+    PtyMaster pty_;
+    QSocketNotifier czytnik_{pty_.Fd(),
+                             QSocketNotifier::Read}; // declared after it: gone before it closes
     std::string odebrane_;
     QEventLoop* petla_ = nullptr;
 };

@@ -19,14 +19,10 @@
 
 namespace hostlink::test {
 
-// The line as the controller's port is set (9600 baud, 7E2), each character
+// The line as the controller's port is set, each character
 // handed to the host link and each error the port reports kept.
 inline void PodlaczLinie(TVaComm& port, LaczeHost& lacze, std::vector<std::string>& bledy) {
-    port.SetBaudrate(br9600);
-    port.SetParity(paEven);
-    port.SetParityCheck(true);
-    port.SetDatabits(db7);
-    port.SetStopbits(sb2);
+    SetControllerLine(port);
     port.OnRxChar = [&lacze](TVaCustomComm&, std::int32_t) { lacze.ReakcjaNaZnak(); };
     port.RaportBledu = [&bledy](const std::string& komunikat) { bledy.push_back(komunikat); };
 }

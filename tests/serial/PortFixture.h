@@ -9,17 +9,12 @@
 #include <string>
 #include <vector>
 
-// A port set up as the program sets ComPort (9600 bits per second, 7 data
-// bits, even parity with checking, 2 stop bits) on the slave of a pty pair.
+// A port set up as the program sets ComPort, on the slave of a pty pair.
 class PortOnPty : public ::testing::Test {
 protected:
     PortOnPty() {
         port.SetDeviceName(pty.SlavePath());
-        port.SetBaudrate(br9600);
-        port.SetParity(paEven);
-        port.SetParityCheck(true);
-        port.SetDatabits(db7);
-        port.SetStopbits(sb2);
+        SetControllerLine(port);
         port.RaportBledu = [this](const std::string& message) { reports.push_back(message); };
     }
 

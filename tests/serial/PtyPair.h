@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PtyLine.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -8,12 +10,10 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <poll.h>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <termios.h>
@@ -22,35 +22,10 @@
 
 // A pseudo-terminal pair: the port opens the slave path, the test plays the
 // programming software on the master.
-class PtyPair {
+class PtyPair : public PtyMaster {
 public:
-    PtyPair() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
-            throw std::runtime_error("no pseudo-terminal");
-        }
-        char name[128] = {};
-        if (::ptsname_r(master_, name, sizeof name) != 0) {
-            throw std::runtime_error("no pseudo-terminal name");
-        }
-        slavePath_ = name;
-    }
-    PtyPair(const PtyPair&) = delete;
-    PtyPair& operator=(const PtyPair&) = delete;
-    ~PtyPair() { CloseMaster(); }
-
-    const std::string& SlavePath() const { return slavePath_; }
-    int Master() const { return master_; }
-
-    void CloseMaster() {
-        if (master_ >= 0) {
-            ::close(master_);
-            master_ = -1;
-        }
-    }
-
     void Send(std::string_view bytes) const {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        ASSERT_EQ(::write(Fd(), bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
 
     // Reads until count bytes came or a generous limit passed (a safety net
@@ -59,10 +34,10 @@ public:
         std::string bytes;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
-            pollfd ready{master_, POLLIN, 0};
+            pollfd ready{Fd(), POLLIN, 0};
             if (::poll(&ready, 1, 50) > 0) {
                 char chunk[4096];
-                const ssize_t got = ::read(master_, chunk, sizeof chunk);
+                const ssize_t got = ::read(Fd(), chunk, sizeof chunk);
                 if (got > 0) {
                     bytes.append(chunk, static_cast<std::size_t>(got));
                 }
@@ -71,21 +46,10 @@ public:
         return bytes;
     }
 
-    // Everything waiting on the master now.
-    std::string Drain() const {
-        std::string bytes;
-        char chunk[4096];
-        ssize_t got = 0;
-        while ((got = ::read(master_, chunk, sizeof chunk)) > 0) {
-            bytes.append(chunk, static_cast<std::size_t>(got));
-        }
-        return bytes;
-    }
-
     // The slave's line settings (termios requests on the master act on them).
     termios SlaveSettings() const {
         termios tio{};
-        ::tcgetattr(master_, &tio);
+        ::tcgetattr(Fd(), &tio);
         return tio;
     }
 
@@ -93,10 +57,6 @@ public:
         const termios tio = SlaveSettings();
         return cfgetospeed(&tio);
     }
-
-private:
-    int master_ = -1;
-    std::string slavePath_;
 };
 
 // Runs the window thread's event loop (sleeping while idle) until the

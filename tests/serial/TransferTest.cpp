@@ -208,7 +208,7 @@ TEST_F(Transfer, QueueWaitsForRoomWhileTheDeviceStalls) {
 TEST_F(Transfer, HungUpLineDoesNotSpinAndThePortOpensAgain) {
     ReadEverything();
     port.Open();
-    pty.CloseMaster();
+    pty.Close();
     EXPECT_TRUE(port.WriteText("to nobody"));
 
     const double before = ProcessCpuSeconds();
