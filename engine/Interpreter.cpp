@@ -39,12 +39,9 @@ bool Interpreter::WykonajSlowo(int k) {
         return true;
     case 0x1:
         return Grupa1(slowo, k);
-    case 0x2: {
-        OperandBitowy operand = DekodujBit(slowo);
-        BitySpecjalne(operand);
-        Wyjscie(operand, k);
+    case 0x2:
+        Wyjscie(DekodujBit(slowo), k);
         return true;
-    }
     case 0x3:
         WyjscieZKanalemWSlowie(slowo, k);
         return true;
@@ -53,19 +50,13 @@ bool Interpreter::WykonajSlowo(int k) {
     }
     // Groups 4-F: OR, LD, AND; 2 in the group marks the negation, 1 a
     // completion flag in place of a bit.
-    std::uint8_t wartosc = 0;
-    if ((grupa & 1) == 0) {
-        OperandBitowy operand = DekodujBit(slowo);
-        BitySpecjalne(operand);
-        wartosc = operand.wartosc;
-    } else {
-        wartosc = FlagaZakonczenia(Bajt(slowo, 2));
-    }
+    const std::uint8_t wartosc =
+        (grupa & 1) == 0 ? DekodujBit(slowo).wartosc : FlagaZakonczenia(Bajt(slowo, 2));
     Logika(grupa, static_cast<std::uint8_t>(wartosc ^ ((grupa >> 1) & 1)));
     return true;
 }
 
-Interpreter::OperandBitowy Interpreter::DekodujBit(const SlowoProgramu& slowo) const {
+Interpreter::OperandBitowy Interpreter::DekodujBit(const SlowoProgramu& slowo) {
     OperandBitowy operand;
     operand.kanal = Bajt(slowo, 1);
     const int cyfra = Cyfra(slowo, 3);
@@ -78,6 +69,7 @@ Interpreter::OperandBitowy Interpreter::DekodujBit(const SlowoProgramu& slowo) c
         operand.bit = NumerBitu(cyfra);
         operand.wartosc = pamiec_.IR.bit(operand.kanal, operand.bit) != 0;
     }
+    BitySpecjalne(operand);
     return operand;
 }
 

@@ -37,7 +37,8 @@ public:
     bool Przebieg();
 
 private:
-    // The bit operand named in the word itself (characters 2-4).
+    // The bit operand named in the word itself (characters 2-4); DekodujBit
+    // also gives the special bits of channels 253-255 their values.
     struct OperandBitowy {
         int kanal = 0;
         int bit = 0;
@@ -47,7 +48,7 @@ private:
 
     // False when the word is END.
     bool WykonajSlowo(int k);
-    OperandBitowy DekodujBit(const SlowoProgramu& slowo) const;
+    OperandBitowy DekodujBit(const SlowoProgramu& slowo);
     void BitySpecjalne(OperandBitowy& operand);
     void BitZegarowy(int kanal, int bit, std::uint32_t granicaWlaczenia,
                      std::uint32_t granicaOkresu);
