@@ -1,6 +1,5 @@
 #include "panel/IAeverButton.h"
 
-#include <QEnterEvent>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -118,18 +117,19 @@ void TIAeverButton::Zmieniono() {
 void TIAeverButton::ZbudujKsztalt() {
     const int w = width();
     const int h = height();
-    outline_ = buttonKind_ == bkRoundRect ? iaever::ObrysZaokraglony(w, h, 2 * buttonDepth_)
-                                          : iaever::ObrysProstokatny(w, h);
-    windowRegion_ = iaever::RegionObrysu(outline_);
-    bevel_ = iaever::PodzielFaze(outline_, iaever::ObrysWewnetrzny(outline_, buttonDepth_));
-    focusRegion_ = iaever::RegionObrysu(iaever::ObrysWewnetrzny(outline_, buttonDepth_ + 4));
+    const QPolygon obrys = buttonKind_ == bkRoundRect
+                               ? iaever::ObrysZaokraglony(w, h, 2 * buttonDepth_)
+                               : iaever::ObrysProstokatny(w, h);
+    windowRegion_ = iaever::RegionObrysu(obrys);
+    bevel_ = iaever::PodzielFaze(obrys, iaever::ObrysWewnetrzny(obrys, buttonDepth_));
+    focusRegion_ = iaever::RegionObrysu(iaever::ObrysWewnetrzny(obrys, buttonDepth_ + 4));
     setMask(windowRegion_);
     ksztaltDla_ = size();
     liceNieaktualne_ = true;
 }
 
 TIAeverButton::StanLica TIAeverButton::BiezacyStan() const {
-    return {isDown(), mouseOver_, isEnabled(), showFocusRGN_ && hasFocus()};
+    return {isDown(), isEnabled(), showFocusRGN_ && hasFocus()};
 }
 
 void TIAeverButton::RysujGradient(QPainter& painter, const QColor& gora, const QColor& dol) const {
@@ -240,18 +240,6 @@ void TIAeverButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
         Zmieniono();
-}
-
-void TIAeverButton::enterEvent(QEnterEvent* event) {
-    QAbstractButton::enterEvent(event);
-    mouseOver_ = true;
-    update();
-}
-
-void TIAeverButton::leaveEvent(QEvent* event) {
-    QAbstractButton::leaveEvent(event);
-    mouseOver_ = false;
-    update();
 }
 
 bool TIAeverButton::hitButton(const QPoint& pos) const {

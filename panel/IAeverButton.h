@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QImage>
-#include <QPolygon>
 #include <QRegion>
 
 // Shapes, bevels, gradients and caption styles of the shaped button. The
@@ -134,8 +133,7 @@ public:
     double ArcAngle() const { return arcAngle_; }
     void SetArcAngle(double radians) { arcAngle_ = radians; }
 
-    // The outline and regions of the current shape, in widget coordinates.
-    const QPolygon& Outline() const { return outline_; }
+    // The region of the current shape, in widget coordinates.
     const QRegion& WindowRegion() const { return windowRegion_; }
 
     QSize sizeHint() const override;
@@ -144,14 +142,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
 private:
     struct StanLica {
         bool wcisniety = false;
-        bool podMysza = false;
         bool aktywny = true;
         bool skupiony = false; // drawn only with ShowFocusRGN
         bool operator==(const StanLica&) const = default;
@@ -189,13 +184,11 @@ private:
     double radiusRatio_ = 0.5;
     double arcAngle_ = 2.0943951023932;
 
-    QSize ksztaltDla_; // the size the outline and regions were built for
-    QPolygon outline_;
+    QSize ksztaltDla_; // the size the regions were built for
     QRegion windowRegion_;
     QRegion focusRegion_; // drawn only with ShowFocusRGN
     iaever::PolowkiFazy bevel_;
     QImage face_;
     StanLica stanLica_;
     bool liceNieaktualne_ = true;
-    bool mouseOver_ = false;
 };
