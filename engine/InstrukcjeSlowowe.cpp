@@ -25,7 +25,6 @@ constexpr int BitPrzeniesienia = 4;
 
 void Interpreter::Grupa0(const SlowoProgramu& slowo, int k) {
     const int pozycja = Bajt(slowo, 2);
-    const std::uint8_t zakonczony = FlagaZakonczenia(pozycja);
     switch (Cyfra(slowo, 1)) {
     case RodzajTimer:
         Timer(pozycja, k, false);
@@ -34,10 +33,10 @@ void Interpreter::Grupa0(const SlowoProgramu& slowo, int k) {
         Timer(pozycja, k, true);
         break;
     case RodzajLicznik:
-        Licznik(pozycja, zakonczony, k, false);
+        Licznik(pozycja, k, false);
         break;
     case RodzajLicznikZeSlowa:
-        Licznik(pozycja, zakonczony, k, true);
+        Licznik(pozycja, k, true);
         break;
     default:
         break;
@@ -163,8 +162,9 @@ void Interpreter::Timer(int pozycja, int k, bool nastawaZeSlowa) {
 
 // The count input lies below the top of the stack, the reset input on top;
 // both are removed.
-void Interpreter::Licznik(int pozycja, std::uint8_t zakonczony, int k, bool nastawaZeSlowa) {
+void Interpreter::Licznik(int pozycja, int k, bool nastawaZeSlowa) {
     pominiecie_ = 1;
+    const std::uint8_t zakonczony = FlagaZakonczenia(pozycja);
     const std::uint8_t numerZbocza = ++licznikZboczy_;
     if (wysokosc_ < 2) {
         return;

@@ -66,7 +66,7 @@ private:
     void Grupa0(const SlowoProgramu& slowo, int k);
     bool Grupa1(const SlowoProgramu& slowo, int k);
     void Timer(int pozycja, int k, bool nastawaZeSlowa);
-    void Licznik(int pozycja, std::uint8_t zakonczony, int k, bool nastawaZeSlowa);
+    void Licznik(int pozycja, int k, bool nastawaZeSlowa);
     void Porownaj(int forma, int k);
     void Przenies(int forma, int k);
     bool WarunekJednoargumentowy(int rodzajWarunku, int naZboczu, int coSkan);
