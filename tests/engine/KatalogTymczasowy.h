@@ -3,19 +3,23 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace plc::test {
 
 // A fresh directory, removed with everything in it at the end of the test.
+// The engine, host-link and serial tests and the benchmarks share it.
 class KatalogTymczasowy {
 public:
     KatalogTymczasowy() {
         std::string wzor = (std::filesystem::temp_directory_path() / "parvolen-XXXXXX").string();
-        if (::mkdtemp(wzor.data()) != nullptr) {
-            sciezka_ = wzor;
+        if (::mkdtemp(wzor.data()) == nullptr) {
+            throw std::runtime_error("no temporary directory");
         }
+        sciezka_ = wzor;
     }
     ~KatalogTymczasowy() {
         std::error_code ec;

@@ -6,16 +6,13 @@
 #include "hostlink/Interfejsy.h"
 
 #include "engine/CyklPracy.h"
-
-#include <stdlib.h>
+#include "tests/engine/KatalogTymczasowy.h"
 
 #include <atomic>
-#include <filesystem>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -80,27 +77,7 @@ public:
     std::atomic<int> zapalenia{0};
 };
 
-// A directory of its own, removed afterwards.
-class KatalogTymczasowy {
-public:
-    KatalogTymczasowy() {
-        std::string wzor =
-            (std::filesystem::temp_directory_path() / "parvolen-hostlink-XXXXXX").string();
-        if (::mkdtemp(wzor.data()) == nullptr) {
-            throw std::runtime_error("no temporary directory");
-        }
-        sciezka_ = wzor;
-    }
-    ~KatalogTymczasowy() {
-        std::error_code blad;
-        std::filesystem::remove_all(sciezka_, blad);
-    }
-    KatalogTymczasowy(const KatalogTymczasowy&) = delete;
-    KatalogTymczasowy& operator=(const KatalogTymczasowy&) = delete;
-    const std::filesystem::path& sciezka() const { return sciezka_; }
-
-private:
-    std::filesystem::path sciezka_;
-};
+// The engine tests' temporary directory.
+using plc::test::KatalogTymczasowy;
 
 } // namespace hostlink::test
