@@ -26,8 +26,7 @@ void LaczeHost::SprawdzenieTrybuPracy() {
 // after this returns. The wait is short (one scan) and safe, as the worker
 // never waits for the window thread.
 void LaczeHost::TrybProgram() {
-    skan_.ZadajStop();
-    skan_.CzekajNaKoniec();
+    ZatrzymajSkan();
     panel_.UstawKontrolkeRUN(KolorBialy);
     panel_.ZgasKontrolkeERR();
     for (int n = 0; n < LiczbaWyjsc; ++n) {
@@ -35,8 +34,6 @@ void LaczeHost::TrybProgram() {
     }
     pamiec_.IR.zeruj();
     pamiec_.HR.zeruj();
-    run_ = 0;
-    monitor_ = 0;
 }
 
 void LaczeHost::TrybMonitor() {
