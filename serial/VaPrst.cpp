@@ -26,33 +26,22 @@ void TVaEventChars::Assign(const TVaEventChars& source) {
 void TVaBuffers::Assign(const TVaBuffers& source) {
     readTimeout_ = source.readTimeout_;
     writeTimeout_ = source.writeTimeout_;
-    if (readSize_ == source.readSize_ && writeSize_ == source.writeSize_) {
+    StoreSizes(source.readSize_, source.writeSize_);
+}
+
+void TVaBuffers::StoreSizes(std::int32_t readSize, std::int32_t writeSize) {
+    if (readSize_ == readSize && writeSize_ == writeSize) {
         return;
     }
     const std::int32_t oldRead = readSize_;
     const std::int32_t oldWrite = writeSize_;
-    readSize_ = source.readSize_;
-    writeSize_ = source.writeSize_;
+    readSize_ = readSize;
+    writeSize_ = writeSize;
     try {
         Changed();
     } catch (...) {
         readSize_ = oldRead;
         writeSize_ = oldWrite;
-        throw;
-    }
-}
-
-void TVaBuffers::StoreSize(std::int32_t& field, std::int32_t value) {
-    value = NonNegative(value);
-    if (field == value) {
-        return;
-    }
-    const std::int32_t old = field;
-    field = value;
-    try {
-        Changed();
-    } catch (...) {
-        field = old;
         throw;
     }
 }

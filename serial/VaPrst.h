@@ -86,9 +86,9 @@ private:
 class TVaBuffers : public TVaPersistent {
 public:
     std::int32_t ReadSize() const { return readSize_; }
-    void SetReadSize(std::int32_t value) { StoreSize(readSize_, value); }
+    void SetReadSize(std::int32_t value) { StoreSizes(NonNegative(value), writeSize_); }
     std::int32_t WriteSize() const { return writeSize_; }
-    void SetWriteSize(std::int32_t value) { StoreSize(writeSize_, value); }
+    void SetWriteSize(std::int32_t value) { StoreSizes(readSize_, NonNegative(value)); }
     std::int32_t ReadTimeout() const { return readTimeout_; }
     void SetReadTimeout(std::int32_t value) { readTimeout_ = NonNegative(value); }
     std::int32_t WriteTimeout() const { return writeTimeout_; }
@@ -98,7 +98,8 @@ public:
 
 private:
     static std::int32_t NonNegative(std::int32_t value) { return value < 0 ? 0 : value; }
-    void StoreSize(std::int32_t& field, std::int32_t value);
+    // Stores changed sizes and notifies the port; a refusal restores both.
+    void StoreSizes(std::int32_t readSize, std::int32_t writeSize);
 
     std::int32_t readSize_ = 4096;
     std::int32_t writeSize_ = 2048;
