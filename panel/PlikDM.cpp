@@ -53,7 +53,7 @@ void ZapisDM(const std::filesystem::path& plik, const plc::Pamiec& pamiec) {
             std::to_string(pamiec.DM[static_cast<std::size_t>(k)].load(std::memory_order_relaxed)) +
             "\r\n";
     QSaveFile f(QString::fromStdString(plik.string()));
-    if (!OtworzIZapiszCalosc(f, tekst) || !f.commit())
+    if (!ZapiszCaly(f, tekst))
         throw std::runtime_error(f.errorString().toStdString());
 }
 

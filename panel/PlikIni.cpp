@@ -222,7 +222,7 @@ void PlikIni::ZapiszTekst(std::string_view sekcja, std::string_view klucz,
     // A writable file in a directory that refuses the temporary file is still
     // written, in place, as the system's own profile functions would.
     f.setDirectWriteFallback(true);
-    if (!OtworzIZapiszCalosc(f, wynik) || !f.commit())
+    if (!ZapiszCaly(f, wynik))
         throw odmowa();
 }
 

@@ -4,13 +4,14 @@
 
 #include <string>
 
-// Opens the save file unbuffered and writes the whole text. A buffered
-// QSaveFile takes a short write (a full disk, a file-size limit) for success
-// at commit and renames a truncated file into place; unbuffered, every short
-// write is seen here, and the next try fails with the system's reason in
-// errorString(). False when the text was not written whole; the caller then
-// does not commit, and the old file stays.
-inline bool OtworzIZapiszCalosc(QSaveFile& plik, const std::string& tekst) {
+// Replaces the save file's target with the whole text, or leaves the old file
+// as it was. The file is opened unbuffered: a buffered QSaveFile takes a short
+// write (a full disk, a file-size limit) for success at commit and renames a
+// truncated file into place; unbuffered, every short write is seen here, and
+// the next try fails with the system's reason in errorString(). Only a text
+// written whole is committed. False on any failure, errorString() then says
+// why.
+inline bool ZapiszCaly(QSaveFile& plik, const std::string& tekst) {
     if (!plik.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const auto rozmiar = static_cast<qint64>(tekst.size());
@@ -21,5 +22,5 @@ inline bool OtworzIZapiszCalosc(QSaveFile& plik, const std::string& tekst) {
             return false;
         zapisane += n;
     }
-    return true;
+    return plik.commit();
 }
