@@ -4,53 +4,25 @@
 // the final acknowledgement; the program file is written on the way, as the
 // programming software would see it.
 
+#include "RamkiHosta.h"
 #include "StanowiskoPty.h"
 #include "bench/Mediana.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-using hostlink::test::StanowiskoPty;
-
-const std::string Potwierdzenie = "@00MB000400004B*\r";
-
-// The frames for 128 distinct words: "1286", the count as twice the words in
-// hexadecimal, then the words.
-std::vector<std::string> Ramki() {
-    std::vector<std::string> slowa;
-    for (int i = 0; i < 128; ++i) {
-        char tekst[8];
-        std::snprintf(tekst, sizeof tekst, "C%03X", static_cast<unsigned>(i));
-        slowa.emplace_back(tekst);
-    }
-    std::vector<std::string> ramki;
-    std::string tekst = "@00MB1286FF0000000";
-    std::size_t i = 0;
-    for (; i < 23; ++i) {
-        tekst += slowa[i];
-    }
-    while (i < slowa.size()) {
-        ramki.push_back(hostlink::RamkaPosrednia(tekst));
-        tekst.clear();
-        for (std::size_t k = 0; k < 31 && i < slowa.size(); ++k, ++i) {
-            tekst += slowa[i];
-        }
-    }
-    ramki.push_back(hostlink::RamkaKoncowa(tekst));
-    return ramki;
-}
+using namespace hostlink::test;
 
 void Pobieranie128Slow(benchmark::State& stan) {
-    hostlink::test::KatalogTymczasowy katalog;
+    KatalogTymczasowy katalog;
     StanowiskoPty s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy()};
-    const std::vector<std::string> ramki = Ramki();
+    const std::vector<std::string> ramki = RamkiPobierania(Slowa(128), "FF");
 
     std::vector<double> czasy;
     for (auto _ : stan) {

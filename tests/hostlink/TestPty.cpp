@@ -1,6 +1,7 @@
 // The protocol end to end: the real port on a pseudo-terminal, the scan
 // worker running, the test playing the programming software on the master.
 
+#include "RamkiHosta.h"
 #include "Stanowisko.h"
 #include "StanowiskoPty.h"
 
@@ -10,10 +11,6 @@
 
 namespace hostlink::test {
 namespace {
-
-const std::string Potwierdzenie = "@00MB000400004B*\r";
-const std::string StatusProgram = "@00MB00110000010E01000000000000000000003A*\r";
-const std::string StatusRun = "@00MB00110000040E01000000000000000000003F*\r";
 
 class ProtokolPrzezPty : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 // Frame reception, recognition and the fixed answers of the MB commands.
 
+#include "RamkiHosta.h"
 #include "Stanowisko.h"
 
 #include "engine/Funkcje.h"
@@ -11,7 +12,6 @@
 namespace hostlink::test {
 namespace {
 
-const std::string Potwierdzenie = "@00MB000400004B*\r";
 const std::string DrugaRamka = "0,436300630000000000000000000000000000000071*\r";
 
 class Ramki : public ::testing::Test {

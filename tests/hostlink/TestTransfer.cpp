@@ -1,12 +1,12 @@
 // Program download ("1286" and its continuation frames) and upload ("1107").
 
+#include "RamkiHosta.h"
 #include "Stanowisko.h"
 
 #include "engine/Funkcje.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -14,44 +14,17 @@
 namespace hostlink::test {
 namespace {
 
-const std::string Potwierdzenie = "@00MB000400004B*\r";
 const std::string RamkaWypelnienia = std::string(126, '0') + "\r";
 const std::string RamkaZamykajaca = std::string(40, '0') + "*\r";
 
-// Distinct words that are valid for the upload's summary: "C" and three hex digits.
-std::vector<std::string> Slowa(int ile) {
-    std::vector<std::string> slowa;
-    for (int i = 0; i < ile; ++i) {
-        char tekst[16];
-        std::snprintf(tekst, sizeof tekst, "C%03X", static_cast<unsigned>(i) & 0xFFFU);
-        slowa.emplace_back(tekst);
-    }
-    return slowa;
-}
-
-std::string Zlacz(const std::vector<std::string>& slowa, std::size_t od, std::size_t ile) {
-    std::string tekst;
-    for (std::size_t i = od; i < od + ile && i < slowa.size(); ++i) {
-        tekst += slowa[i];
-    }
-    return tekst;
-}
-
 class Transfer : public ::testing::Test {
 protected:
-    // The frames a programming software sends for these words, n given as
-    // two hexadecimal characters; the replies it gets, in order.
+    // Sends the download of these words, n given as two hexadecimal
+    // characters; the replies, in order.
     std::vector<std::string> Pobierz(const std::vector<std::string>& slowa, const char* n) {
         std::vector<std::string> odpowiedzi;
-        std::size_t wyslane = std::min<std::size_t>(23, slowa.size());
-        const bool dalej = wyslane < slowa.size();
-        const std::string pierwsza = "@00MB1286" + std::string(n) + "0000000" + Zlacz(slowa, 0, 23);
-        odpowiedzi.push_back(s.Odbierz(dalej ? RamkaPosrednia(pierwsza) : RamkaKoncowa(pierwsza)));
-        while (wyslane < slowa.size()) {
-            const std::string tekst = Zlacz(slowa, wyslane, 31);
-            wyslane += 31;
-            odpowiedzi.push_back(
-                s.Odbierz(wyslane < slowa.size() ? RamkaPosrednia(tekst) : RamkaKoncowa(tekst)));
+        for (const std::string& ramka : RamkiPobierania(slowa, n)) {
+            odpowiedzi.push_back(s.Odbierz(ramka));
         }
         return odpowiedzi;
     }

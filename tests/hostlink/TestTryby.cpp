@@ -1,6 +1,7 @@
 // Operating modes: the mode change "0404", the status read "1A03", the
 // start-mode choice and the scan worker they start and stop.
 
+#include "RamkiHosta.h"
 #include "Stanowisko.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,6 @@
 
 namespace hostlink::test {
 namespace {
-
-const std::string Potwierdzenie = "@00MB000400004B*\r";
-const std::string StatusProgram = "@00MB00110000010E01000000000000000000003A*\r";
-const std::string StatusMonitor = "@00MB00110000020E010000000000000000000039*\r";
-const std::string StatusRun = "@00MB00110000040E01000000000000000000003F*\r";
 
 const std::vector<std::string> WejscieWTrybPracy = {"RUN zielony", "ERR zgaszona", "wejscia",
                                                     "suwak 1", "suwak 2"};
