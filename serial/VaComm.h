@@ -1,7 +1,6 @@
 #pragma once
 
 #include "serial/VaConst.h"
-#include "serial/VaObjects.h"
 #include "serial/VaPrst.h"
 #include "serial/VaTypes.h"
 
