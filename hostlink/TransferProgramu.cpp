@@ -70,14 +70,14 @@ void TransferProgramu::ObslugaProgramuPrzychodzacego(std::string_view ramka) {
         }
     }
 
-    licznikLiniiRamki_ = static_cast<std::uint8_t>(slowWRamce);
     for (int m = 0; m < slowWRamce; ++m) {
         const int wpis = pierwszyWpis + m;
         if (wpis < plc::RozmiarTabeli) {
             program_.ustaw(wpis, Fragment(ramka, pozycjaSlow + 4 * static_cast<std::size_t>(m), 4));
         }
-        --licznikLiniiRamki_;
     }
+    // Every word of the frame is taken.
+    licznikLiniiRamki_ = 0;
 
     port_.WriteText(ramkaPobierania_ > 0 ? ramki::SamCR : ramki::Potwierdzenie);
     ZapiszPlikProgramu();

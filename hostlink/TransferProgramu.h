@@ -56,8 +56,8 @@ private:
     std::int32_t ramkaWysylania_ = 0;
     // Download: the words announced. Upload: the words still to go after the first frame.
     std::uint8_t liczbaLiniiTransferu_ = 0;
-    // Download: words still to be taken from the current frame. Upload: the
-    // fill and closing frames sent so far; not reset when an upload starts.
+    // The fill and closing frames sent since the last download frame, which
+    // sets it to 0; not reset when an upload starts.
     std::uint8_t licznikLiniiRamki_ = 0;
     // The program text still to be uploaded after the first frame: the second
     // half of entry 25, then the entries after it.
