@@ -3,15 +3,13 @@
 // once there is room again the close goes through.
 
 #include "../panel/Odpowiedzi.h"
+#include "../panel/PelnyDysk.h"
 #include "../panel/Stanowisko.h"
 
 #include <QCloseEvent>
 #include <QtTest>
 
-#include <csignal>
 #include <string>
-
-#include <sys/resource.h>
 
 class ZamkniecieOknaTest : public QObject {
     Q_OBJECT
@@ -30,19 +28,13 @@ void ZamkniecieOknaTest::pelnyDyskPrzyZamknieciu() {
     for (int k = 0; k < plc::LiczbaDM; ++k)
         s.pamiec->DM[static_cast<std::size_t>(k)].store(-1000 - k);
 
-    // A file-size limit stands in for the full disk; the signal it raises
-    // would end the process, so it is ignored and the write fails instead.
-    rlimit poprzednia{};
-    QVERIFY(::getrlimit(RLIMIT_FSIZE, &poprzednia) == 0);
-    const auto poprzedniSygnal = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit granica{100, poprzednia.rlim_max};
-    QVERIFY(::setrlimit(RLIMIT_FSIZE, &granica) == 0);
     {
         Odpowiedzi odpowiedzi;
         QCloseEvent zamkniecie;
-        QApplication::sendEvent(&okno, &zamkniecie);
-        ::setrlimit(RLIMIT_FSIZE, &poprzednia);
-        std::signal(SIGXFSZ, poprzedniSygnal);
+        {
+            const PelnyDysk dysk(100);
+            QApplication::sendEvent(&okno, &zamkniecie);
+        }
         QVERIFY(!zamkniecie.isAccepted());
         QCOMPARE(odpowiedzi.teksty.size(), 1);
         QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
