@@ -1,6 +1,12 @@
 #pragma once
 
+#include "panel/IAeverButton.h"
+#include "panel/PortDialog.h"
+#include "panel/Unit1.h"
+
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -30,3 +36,33 @@ private:
     std::function<void(Okno&)> akcja_;
     QTimer timer_;
 };
+
+// What the port settings dialog's lists are set to; unnamed, a list keeps the
+// text every opening starts from.
+struct UstawieniaPortu {
+    QString predkosc = QStringLiteral("9600");
+    QString bityDanych = QStringLiteral("7");
+    QString parzystosc = QStringLiteral("Znacznik");
+    QString bityStopu = QStringLiteral("2");
+};
+
+// Opens the port settings through "&Port", fills the lists, applies and
+// closes; gives the rate list's text at opening, empty when the dialog did
+// not come up.
+inline QString ZastosujUstawieniaPortu(TOkno& okno, const UstawieniaPortu& u) {
+    QString naPoczatku;
+    WOknieModalnym<TPort> wOknie([&](TPort& port) {
+        const auto lista = [&port](const char* nazwa) {
+            return port.findChild<QComboBox*>(QLatin1String(nazwa));
+        };
+        naPoczatku = lista("ComboBox1")->currentText();
+        lista("ComboBox1")->setCurrentText(u.predkosc);
+        lista("ComboBox2")->setCurrentText(u.bityDanych);
+        lista("ComboBox3")->setCurrentText(u.parzystosc);
+        lista("ComboBox4")->setCurrentText(u.bityStopu);
+        port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+        port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
+    });
+    okno.Button3->click();
+    return wOknie.wykonane ? naPoczatku : QString();
+}

@@ -11,13 +11,11 @@
 #include "panel/KatalogDanych.h"
 #include "panel/Kontrolka.h"
 #include "panel/OknoPowitalne.h"
-#include "panel/PortDialog.h"
 
 #include "serial/VaConst.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -604,37 +602,6 @@ void OknoTest::powitanieOdTimer1() {
     QVERIFY(okno.OknoPowitalne.isNull());
     okno.OknoPow(); // a stray tick finds nothing to show
 }
-
-namespace {
-
-struct UstawieniaPortu {
-    QString predkosc;
-    QString bityDanych;
-    QString parzystosc;
-    QString bityStopu;
-};
-
-// Opens the port settings through "&Port", fills the lists, applies and
-// closes; gives the rate list's text at opening.
-QString ZastosujUstawieniaPortu(TOkno& okno, const UstawieniaPortu& u) {
-    QString naPoczatku;
-    WOknieModalnym<TPort> wOknie([&](TPort& port) {
-        const auto lista = [&port](const char* nazwa) {
-            return port.findChild<QComboBox*>(QLatin1String(nazwa));
-        };
-        naPoczatku = lista("ComboBox1")->currentText();
-        lista("ComboBox1")->setCurrentText(u.predkosc);
-        lista("ComboBox2")->setCurrentText(u.bityDanych);
-        lista("ComboBox3")->setCurrentText(u.parzystosc);
-        lista("ComboBox4")->setCurrentText(u.bityStopu);
-        port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
-        port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
-    });
-    okno.Button3->click();
-    return wOknie.wykonane ? naPoczatku : QString();
-}
-
-} // namespace
 
 void OknoTest::ustawieniaPortuGdyWylaczony() {
     Stanowisko s;

@@ -10,14 +10,11 @@
 
 #include "panel/IAeverButton.h"
 #include "panel/Kontrolka.h"
-#include "panel/PortDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QThread>
@@ -97,19 +94,6 @@ private:
     int master_ = -1;
     int slave_ = -1;
 };
-
-// Opens the port settings through "&Port", sets the rate and stop-bit lists,
-// applies and closes.
-bool ZastosujUstawieniaPortu(TOkno& okno, const QString& predkosc, const QString& bityStopu) {
-    WOknieModalnym<TPort> wOknie([&](TPort& port) {
-        port.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentText(predkosc);
-        port.findChild<QComboBox*>(QStringLiteral("ComboBox4"))->setCurrentText(bityStopu);
-        port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
-        port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
-    });
-    okno.Button3->click();
-    return wOknie.wykonane;
-}
 
 const std::string OdczytStatusu = "@00MB1A0300*\r";
 
@@ -228,7 +212,7 @@ TEST(Skan, ApplyingWhileOnReopensThePortAtTheNewRateAndLeavesModeAndOutputs) {
     okno.Wejscie[0]->click();
     ASSERT_TRUE(CzekajAz([&] { return okno.w[0]->Kolor() == Czerwona; }));
 
-    ASSERT_TRUE(ZastosujUstawieniaPortu(okno, "19200", "2"));
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.predkosc = "19200"}).isEmpty());
     EXPECT_TRUE(odpowiedzi.teksty.isEmpty());
     EXPECT_TRUE(okno.ComPort.IsOpen());
     EXPECT_EQ(okno.ComPort.Baudrate(), br19200);
@@ -262,7 +246,7 @@ TEST(Skan, OneAndAHalfStopBitsWhileOnAreReportedAndThePortStaysClosed) {
     okno.Przycisk->click();
     ASSERT_TRUE(okno.ComPort.IsOpen());
 
-    ASSERT_TRUE(ZastosujUstawieniaPortu(okno, "9600", "15"));
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.bityStopu = "15"}).isEmpty());
     ASSERT_EQ(odpowiedzi.teksty.size(), 1);
     EXPECT_EQ(odpowiedzi.ikony.front(), QMessageBox::Critical);
     EXPECT_EQ(okno.ComPort.Stopbits(), sb15);
@@ -272,7 +256,7 @@ TEST(Skan, OneAndAHalfStopBitsWhileOnAreReportedAndThePortStaysClosed) {
 
     okno.Przycisk->click();
     EXPECT_FALSE(okno.Zalaczony());
-    ASSERT_TRUE(ZastosujUstawieniaPortu(okno, "2400", "2"));
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.predkosc = "2400"}).isEmpty());
     EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zgaszona);
     okno.Przycisk->click();
     EXPECT_EQ(odpowiedzi.teksty.size(), 1);
