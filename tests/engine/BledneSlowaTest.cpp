@@ -49,18 +49,10 @@ TEST_F(Skan, UndecodableWordAbandonsTheScan) {
     };
     for (const Przypadek& p : przypadki) {
         SCOPED_TRACE(p.nazwa);
-        tabela.wyczysc();
-        tabela.ustaw(0, "8008");
-        tabela.ustaw(1, "20A8");
-        tabela.ustaw(2, "80A8");
-        int k = 3;
-        for (const std::string& slowo : p.slowa) {
-            tabela.ustaw(k++, slowo);
-        }
-        tabela.ustaw(k++, "8008");
-        tabela.ustaw(k++, "20A9");
-        tabela.ustaw(k++, "80A9");
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(k));
+        std::vector<std::string> slowa = {"8008", "20A8", "80A8"};
+        slowa.insert(slowa.end(), p.slowa.begin(), p.slowa.end());
+        slowa.insert(slowa.end(), {"8008", "20A9", "80A9"});
+        Program(slowa);
         pamiec->IR.zeruj();
         pamiec->DM[0] = -5;
         Wejscie(0, 1);

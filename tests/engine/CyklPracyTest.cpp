@@ -1,6 +1,6 @@
 // The scan worker on its own thread. These tests run threads of the program
 // and are labelled "threaded".
-#include "engine/CyklPracy.h"
+#include "SkanTestowy.h"
 
 #include <gtest/gtest.h>
 
@@ -52,11 +52,7 @@ bool Doczekaj(const std::function<bool()>& warunek) {
 class Watek : public testing::Test {
 protected:
     void Program(std::initializer_list<std::string_view> slowa) {
-        int k = 0;
-        for (const std::string_view slowo : slowa) {
-            tabela.ustaw(k++, slowo);
-        }
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(k));
+        test::WpiszProgram(tabela, slowa);
     }
 
     std::unique_ptr<Pamiec> pamiec = std::make_unique<Pamiec>();

@@ -122,15 +122,10 @@ TEST_F(Skan, SetResetAndKeepInBothAreas) {
         SCOPED_TRACE(p.nazwa);
         pamiec->IR.zeruj();
         pamiec->HR.zeruj();
-        tabela.wyczysc();
-        for (std::size_t k = 0; k < p.slowa.size(); ++k) {
-            tabela.ustaw(static_cast<int>(k), p.slowa[k]);
-        }
         // The action word is consumed: an LD after it proves alignment.
-        tabela.ustaw(static_cast<int>(p.slowa.size()), "8008");
-        tabela.ustaw(static_cast<int>(p.slowa.size()) + 1, "20A0");
-        tabela.ustaw(static_cast<int>(p.slowa.size()) + 2, "80A0");
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(p.slowa.size() + 3));
+        std::vector<std::string> slowa = p.slowa;
+        slowa.insert(slowa.end(), {"8008", "20A0", "80A0"});
+        Program(slowa);
         ObszarBitowy& obszar = p.hr ? pamiec->HR : pamiec->IR;
         obszar.ustaw(p.kanal, p.bit, static_cast<std::uint8_t>(p.przed));
         Wejscie(0, p.in0);

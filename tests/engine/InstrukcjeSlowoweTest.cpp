@@ -294,15 +294,9 @@ TEST_F(Skan, CompareSetsTheFlagsForTheWordsAfterIt) {
         // A first compare leaves "less" set; then the one under test.
         std::vector<std::string> slowa = {"8FD5", "1804", "0001", "0002", "8008"};
         slowa.insert(slowa.end(), p.porownanie.begin(), p.porownanie.end());
-        for (const char* ld :
-             {"8FFD", "20AD", "80AD", "8FFE", "20AE", "80AE", "8FFF", "20AF", "80AF"}) {
-            slowa.emplace_back(ld);
-        }
-        tabela.wyczysc();
-        for (std::size_t k = 0; k < slowa.size(); ++k) {
-            tabela.ustaw(static_cast<int>(k), slowa[k]);
-        }
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(slowa.size()));
+        slowa.insert(slowa.end(),
+                     {"8FFD", "20AD", "80AD", "8FFE", "20AE", "80AE", "8FFF", "20AF", "80AF"});
+        Program(slowa);
         pamiec->DM[100] = 125;
         ZapisLiczby(pamiec->IR, 16, "125");
         pamiec->TC[2].ustawWartosc(30);
@@ -339,11 +333,7 @@ TEST_F(Skan, MoveIntoDmAndChannels) {
         SCOPED_TRACE(p.nazwa);
         std::vector<std::string> slowa = {"8008"};
         slowa.insert(slowa.end(), p.przeniesienie.begin(), p.przeniesienie.end());
-        tabela.wyczysc();
-        for (std::size_t k = 0; k < slowa.size(); ++k) {
-            tabela.ustaw(static_cast<int>(k), slowa[k]);
-        }
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(slowa.size()));
+        Program(slowa);
         pamiec->IR.zeruj();
         pamiec->HR.zeruj();
         pamiec->DM[5] = 0;
@@ -385,17 +375,10 @@ TEST_F(Skan, WordsThatDoNothingKeepTheWordsAfterThemAligned) {
                               {"1C3B", 1},
                               {"1C2C", 1}}) {
         SCOPED_TRACE(p.slowo);
-        tabela.wyczysc();
-        int k = 0;
-        tabela.ustaw(k++, "8FD6");
-        tabela.ustaw(k++, p.slowo);
-        for (int i = 0; i < p.nastepne; ++i) {
-            tabela.ustaw(k++, "ZZZZ");
-        }
-        for (const char* slowo : {"8FD5", "20A8", "80A8"}) {
-            tabela.ustaw(k++, slowo);
-        }
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(k));
+        std::vector<std::string> slowa = {"8FD6", p.slowo};
+        slowa.insert(slowa.end(), static_cast<std::size_t>(p.nastepne), "ZZZZ");
+        slowa.insert(slowa.end(), {"8FD5", "20A8", "80A8"});
+        Program(slowa);
         pamiec->IR.ustaw(10, 0, 0);
         Skanuj();
         EXPECT_EQ(Wyjscie(0), 1);

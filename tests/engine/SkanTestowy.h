@@ -8,9 +8,22 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace plc::test {
+
+// Puts the words into the table from entry 0 on, the rest emptied, and makes
+// their number the line count.
+template <typename Slowa> void WpiszProgram(TabelaProgramu& tabela, const Slowa& slowa) {
+    tabela.wyczysc();
+    int k = 0;
+    for (const auto& slowo : slowa) {
+        tabela.ustaw(k++, slowo);
+    }
+    tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(k));
+}
 
 // Remembers what the last output refresh showed.
 class LampyTestowe : public WyjsciaSterownika {
@@ -33,14 +46,8 @@ private:
 // Program passes driven by hand, with a clock the test steps.
 class SkanTestowy : public testing::Test {
 protected:
-    void Program(std::initializer_list<std::string_view> slowa) {
-        tabela.wyczysc();
-        int k = 0;
-        for (const std::string_view slowo : slowa) {
-            tabela.ustaw(k++, slowo);
-        }
-        tabela.ustawLiczbeLinii(static_cast<std::uint8_t>(k));
-    }
+    void Program(std::initializer_list<std::string_view> slowa) { WpiszProgram(tabela, slowa); }
+    void Program(const std::vector<std::string>& slowa) { WpiszProgram(tabela, slowa); }
     void Skanuj(int razy = 1) {
         for (int i = 0; i < razy; ++i) {
             ASSERT_TRUE(cykl.Przebieg()) << "scan " << i;
