@@ -2,7 +2,6 @@
 
 #include "PtyLine.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
