@@ -93,8 +93,6 @@ public:
     void PomocClick();
     void SprawdzeniePamieci();
     void ObslugaDwiekow();
-    void ZapalWejscia(int n);
-    void ZgasWejscia(int n);
     void OdczytDM();
     void ZapisDM();
 

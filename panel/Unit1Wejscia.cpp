@@ -19,25 +19,18 @@ constexpr int KanalWejsc = 0;
 constexpr int KanalSR250 = 250;
 constexpr int KanalSR251 = 251;
 
+// An input or output lamp.
+const QColor& KolorLampy(bool zapalona) {
+    return zapalona ? kolory::Czerwona : kolory::Zgaszona;
+}
+
 } // namespace
 
 void TOkno::OdswiezWejscia() {
     for (int n = 0; n < LiczbaWejsc; ++n)
         pamiec_.IR.ustaw(KanalWejsc, n, Wejscie[static_cast<std::size_t>(n)]->isChecked() ? 1 : 0);
-    for (int n = 0; n < LiczbaWejsc; ++n) {
-        if (pamiec_.IR.bit(KanalWejsc, n) != 0)
-            ZapalWejscia(n);
-        else
-            ZgasWejscia(n);
-    }
-}
-
-void TOkno::ZapalWejscia(int n) {
-    k.at(static_cast<std::size_t>(n))->UstawKolor(kolory::Czerwona);
-}
-
-void TOkno::ZgasWejscia(int n) {
-    k.at(static_cast<std::size_t>(n))->UstawKolor(kolory::Zgaszona);
+    for (int n = 0; n < LiczbaWejsc; ++n)
+        k[static_cast<std::size_t>(n)]->UstawKolor(KolorLampy(pamiec_.IR.bit(KanalWejsc, n) != 0));
 }
 
 void TOkno::RegulacjaAnalogowa1() {
@@ -70,6 +63,5 @@ void TOkno::ObslugaDwiekow() {
 }
 
 void TOkno::PokazWyjscie(int n) {
-    w.at(static_cast<std::size_t>(n))
-        ->UstawKolor(lampy_.Zapalone(n) ? kolory::Czerwona : kolory::Zgaszona);
+    w.at(static_cast<std::size_t>(n))->UstawKolor(KolorLampy(lampy_.Zapalone(n)));
 }
