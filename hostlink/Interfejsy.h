@@ -46,8 +46,10 @@ public:
 class KonfiguracjaLacza {
 public:
     virtual ~KonfiguracjaLacza() = default;
-    virtual bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const = 0;
-    virtual int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const = 0;
+    virtual bool CzytajBool(std::string_view sekcja, std::string_view klucz,
+                            bool domyslnie) const = 0;
+    virtual int CzytajLiczbe(std::string_view sekcja, std::string_view klucz,
+                             int domyslnie) const = 0;
 };
 
 } // namespace hostlink
