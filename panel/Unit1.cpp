@@ -17,8 +17,6 @@
 #include <QSlider>
 #include <QTimer>
 
-#include <utility>
-
 TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
              LampyWyjsc& lampy)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -97,7 +97,6 @@ public:
     void ZapisDM();
 
     bool Zalaczony() const { return zalaczony_; }
-    bool OdbudowaDM() const { return odbudowaDM_; }
     const std::filesystem::path& KatalogDanych() const { return katalog_; }
     const std::filesystem::path& PlikProgramu() const { return plikProgramu_; }
     hostlink::LaczeHost& Lacze() { return lacze_; }
