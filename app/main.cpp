@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     // destroyed (stopped and joined) before the lamp state it reports to.
     const auto pamiec = std::make_unique<plc::Pamiec>();
     const auto program = std::make_unique<plc::TabelaProgramu>();
-    LampyWyjsc lampy([] { OdtworzDzwiek("Klik.wav"); });
+    LampyWyjsc lampy([] { OdtworzDzwiek(PlikKliku); });
     plc::TCyklPracy skan(*pamiec, *program, plc::ZegarSystemowy(), lampy);
 
     TOkno Okno(*pamiec, *program, skan, lampy);

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+// The output click, played from the current directory; the window checks for
+// it there before it lets the lamps play it.
+inline constexpr char PlikKliku[] = "Klik.wav";
+
 // Plays a WAV file to the end and only then returns. Without a sound server,
 // a device or a readable file it returns at once, silently. Safe to call from
 // any thread, the scan worker included.

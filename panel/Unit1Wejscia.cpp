@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "Dzwiek.h"
 #include "Kolory.h"
 #include "Komunikaty.h"
 #include "Kontrolka.h"
@@ -49,12 +50,11 @@ void TOkno::RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal
     plc::ZapisLiczby(pamiec_.IR, kanal, std::to_string(pozycja));
 }
 
-// The click file is looked for in the current directory, where the player
-// will open it.
+// The click file is looked for where the player will open it.
 void TOkno::ObslugaDwiekow() {
     const bool dzwieki = konfiguracja_.CzytajBool("Opcje okna", "Dzwieki", false);
     std::error_code blad;
-    if (std::filesystem::exists("Klik.wav", blad)) {
+    if (std::filesystem::exists(PlikKliku, blad)) {
         lampy_.UstawDzwiek(dzwieki);
         return;
     }
