@@ -8,6 +8,8 @@
 #include "Odpowiedzi.h"
 #include "Stanowisko.h"
 
+#include "../hostlink/Gospodarz.h"
+
 #include "panel/IAeverButton.h"
 #include "panel/Kontrolka.h"
 
@@ -24,7 +26,6 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -47,52 +48,36 @@ bool CzekajAz(const std::function<bool()>& warunek) {
     return true;
 }
 
-// A pty pair standing for the line: the program opens the slave under the
-// name COM2; the test keeps both ends, the master as the programming
-// software's side (non-blocking) and the slave to read the line settings.
+// The line: the programming software's side of a pty pair, whose slave the
+// program opens under the name COM2. The test holds the slave open as well,
+// to read the line settings and so that the line is not hung up while the
+// program reopens it.
 class Linia {
 public:
-    Linia() {
-        char nazwa[256] = {};
-        if (openpty(&master_, &slave_, nazwa, nullptr, nullptr) != 0)
-            return;
-        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    Linia() : slave_(::open(host_.Sciezka().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
         QSettings plik(QSettings::NativeFormat, QSettings::SystemScope, "Orvanta", "Parvolen");
-        plik.setValue("Ports/COM2", QString::fromLocal8Bit(nazwa));
+        plik.setValue("Ports/COM2", QString::fromStdString(host_.Sciezka()));
     }
     ~Linia() {
-        if (master_ >= 0) {
+        if (slave_ >= 0)
             ::close(slave_);
-            ::close(master_);
-        }
     }
     Linia(const Linia&) = delete;
     Linia& operator=(const Linia&) = delete;
 
-    bool Jest() const { return master_ >= 0; }
+    bool Jest() const { return slave_ >= 0; }
     speed_t Predkosc() const {
         termios t{};
         ::tcgetattr(slave_, &t);
         return ::cfgetospeed(&t);
     }
-    // Sends a frame and gathers the reply up to its carriage return; empty
+    // Sends a frame and gives the reply up to its carriage return; empty
     // when none came.
-    std::string Zapytaj(const std::string& ramka) const {
-        if (::write(master_, ramka.data(), ramka.size()) != static_cast<ssize_t>(ramka.size()))
-            return {};
-        std::string odpowiedz;
-        CzekajAz([&] {
-            char znak = 0;
-            while (::read(master_, &znak, 1) == 1)
-                odpowiedz += znak;
-            return odpowiedz.ends_with('\r');
-        });
-        return odpowiedz;
-    }
+    std::string Zapytaj(const std::string& ramka) { return host_.Zapytaj(ramka); }
 
 private:
-    int master_ = -1;
-    int slave_ = -1;
+    hostlink::test::Gospodarz host_;
+    int slave_;
 };
 
 const std::string OdczytStatusu = "@00MB1A0300*\r";
@@ -176,7 +161,7 @@ TEST(Skan, ARequestArrivingLateCannotRelightALamp) {
 TEST(Skan, ChoosingTheOtherPortSwitchesOffAndClosesThePort) {
     Stanowisko s;
     s.Instalacja();
-    const Linia linia;
+    Linia linia;
     ASSERT_TRUE(linia.Jest());
     s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n");
     TOkno& okno = s.Okno();
@@ -200,7 +185,7 @@ TEST(Skan, ApplyingWhileOnReopensThePortAtTheNewRateAndLeavesModeAndOutputs) {
     Stanowisko s;
     s.Instalacja();
     s.Zapisz("Program.cpm", KopiaWejscia);
-    const Linia linia;
+    Linia linia;
     ASSERT_TRUE(linia.Jest());
     s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n"
                                  "[Opcje programu]\r\nProgram=0\r\nRun=1\r\n");
@@ -237,7 +222,7 @@ TEST(Skan, ApplyingWhileOnReopensThePortAtTheNewRateAndLeavesModeAndOutputs) {
 TEST(Skan, OneAndAHalfStopBitsWhileOnAreReportedAndThePortStaysClosed) {
     Stanowisko s;
     s.Instalacja();
-    const Linia linia;
+    Linia linia;
     ASSERT_TRUE(linia.Jest());
     s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n"
                                  "[Opcje programu]\r\nProgram=1\r\n");
