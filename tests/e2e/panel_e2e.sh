@@ -57,15 +57,6 @@ xdotool key --clearmodifiers alt+0
 czekaj jest_kolor "${w0[@]}" "#EEFEEE" || { echo "output lamp 0 did not go out: $(kolor "${w0[@]}")"; exit 1; }
 echo "output lamp 0 follows input 00"
 
-# Frames are not checked, so any two characters stand for the check sequence.
-printf '@00MB1A0300*\r' >&3
-# (bash's own read would change the terminal's settings of the line)
-oczekiwana=$'@00MB00110000040E01000000000000000000003F*\r'
-odpowiedz=$(timeout 10 head -c ${#oczekiwana} <&3) || { echo "no answer to the status read"; exit 1; }
-[ "$odpowiedz" = "$oczekiwana" ] ||
-    { echo "status read answered: $odpowiedz"; exit 1; }
-echo "the status read over the line reports RUN"
-
 # The check sequence of a text: the exclusive OR of its characters, two hex digits.
 fcs() {
     local tekst=$1 x=0 i c
@@ -75,7 +66,8 @@ fcs() {
     done
     printf '%02X' "$x"
 }
-# Sends a command frame and checks that the reply is exactly the one expected.
+# Sends a command frame and checks that the reply is exactly the one expected
+# (bash's own read would change the terminal's settings of the line).
 zapytaj() {
     local ramka=$1 oczekiwana=$2 odpowiedz
     printf '%s' "$ramka" >&3
@@ -85,6 +77,10 @@ zapytaj() {
 potwierdzenie=$'@00MB000400004B*\r'
 status_run=$'@00MB00110000040E01000000000000000000003F*\r'
 status_program=$'@00MB00110000010E01000000000000000000003A*\r'
+
+# Frames are not checked, so any two characters stand for the check sequence.
+zapytaj $'@00MB1A0300*\r' "$status_run" || exit 1
+echo "the status read over the line reports RUN"
 
 # PROGRAM from the host darkens the outputs that RUN had lit.
 xdotool key --clearmodifiers alt+0
