@@ -1,15 +1,20 @@
-# Sourced by the end-to-end scripts, after the main window has appeared.
+# shellcheck shell=bash
+# Sourced by the end-to-end scripts after stanowisko.sh, once the main window
+# has appeared.
+
+# Sets $powitalne to the welcome window once it is shown.
+powitalne=""
+znajdz_powitalne() {
+    powitalne=$(xdotool search --onlyvisible --name '^Uwaga !$' 2>/dev/null | head -1)
+    [ -n "$powitalne" ]
+}
+
 # The welcome window holds the panel, modal, and refuses to close for ten
 # seconds; then Space on its only button closes it. Fails when it does not
 # appear, closes too early or does not close.
 zamknij_okno_powitalne() {
-    local powitalne="" _
-    for _ in $(seq 200); do
-        powitalne=$(xdotool search --onlyvisible --name '^Uwaga !$' 2>/dev/null | head -1)
-        [ -n "$powitalne" ] && break
-        sleep 0.05
-    done
-    [ -n "$powitalne" ] || { echo "the welcome window did not appear"; return 1; }
+    local _
+    czekaj znajdz_powitalne || { echo "the welcome window did not appear"; return 1; }
     # Space on its button; true when the window has gone.
     sprobuj() {
         xdotool windowfocus --sync "$powitalne" key space 2>/dev/null || true
