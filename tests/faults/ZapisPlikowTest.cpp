@@ -9,12 +9,13 @@
 #include "panel/PlikDM.h"
 #include "panel/PlikIni.h"
 
+#include "../engine/KatalogTymczasowy.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,7 +23,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <system_error>
 
 #include <grp.h>
 #include <sys/resource.h>
@@ -33,6 +33,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using plc::test::KatalogTymczasowy;
 
 std::string Czytaj(const fs::path& plik) {
     std::ifstream f(plik, std::ios::binary);
@@ -76,30 +77,6 @@ const Pisarz Pisarze[] = {
     {"options", "Konfiguracja.ini", ZapiszIniWariant},
 };
 
-class Katalog {
-public:
-    Katalog() {
-        std::string wzor = (fs::temp_directory_path() / "parvolen-faults-XXXXXX").string();
-        if (::mkdtemp(wzor.data()) == nullptr) {
-            throw std::system_error(errno, std::generic_category(), "mkdtemp");
-        }
-        sciezka_ = wzor;
-        // Traversable by the unprivileged user the read-only case turns into.
-        fs::permissions(sciezka_, fs::perms(0755));
-    }
-    ~Katalog() {
-        std::error_code blad;
-        fs::permissions(sciezka_, fs::perms::owner_all, fs::perm_options::add, blad);
-        fs::remove_all(sciezka_, blad);
-    }
-    Katalog(const Katalog&) = delete;
-    Katalog& operator=(const Katalog&) = delete;
-    const fs::path& sciezka() const { return sciezka_; }
-
-private:
-    fs::path sciezka_;
-};
-
 // Both contents the writer gives, as bytes, written once each here.
 std::pair<std::string, std::string> Tresci(const Pisarz& pisarz, const fs::path& katalog) {
     const fs::path plik = katalog / pisarz.plik;
@@ -114,7 +91,7 @@ TEST(ZapisPlikow, AKillInTheMiddleOfAWriteLeavesTheOldOrTheNewFile) {
     std::mt19937 los(20261210);
     for (const Pisarz& pisarz : Pisarze) {
         SCOPED_TRACE(pisarz.nazwa);
-        Katalog katalog;
+        KatalogTymczasowy katalog;
         const fs::path plik = katalog.sciezka() / pisarz.plik;
         const auto [krotka, dluga] = Tresci(pisarz, katalog.sciezka());
         ASSERT_NE(krotka, dluga);
@@ -209,7 +186,9 @@ std::string Oczekiwany(const Pisarz& pisarz, const fs::path& plik, int kod) {
 TEST(ZapisPlikow, AReadOnlyDataDirectoryRefusesTheWriteAndKeepsTheFile) {
     for (const Pisarz& pisarz : Pisarze) {
         SCOPED_TRACE(pisarz.nazwa);
-        Katalog katalog;
+        KatalogTymczasowy katalog;
+        // Traversable by the unprivileged user the write is tried as.
+        fs::permissions(katalog.sciezka(), fs::perms(0755));
         const fs::path dane = katalog.sciezka() / "dane";
         fs::create_directory(dane);
         const fs::path plik = dane / pisarz.plik;
@@ -237,7 +216,7 @@ TEST(ZapisPlikow, AReadOnlyDataDirectoryRefusesTheWriteAndKeepsTheFile) {
 TEST(ZapisPlikow, AFullDiskRefusesTheWriteAndKeepsTheFile) {
     for (const Pisarz& pisarz : Pisarze) {
         SCOPED_TRACE(pisarz.nazwa);
-        Katalog katalog;
+        KatalogTymczasowy katalog;
         const fs::path plik = katalog.sciezka() / pisarz.plik;
         pisarz.zapisz(plik, 0);
         const std::string stara = Czytaj(plik);
