@@ -1,5 +1,7 @@
 #include "LaczeHost.h"
 
+#include "KluczeKonfiguracji.h"
+
 namespace hostlink {
 
 namespace {
@@ -11,14 +13,15 @@ constexpr int BitPierwszegoCyklu = 15;
 } // namespace
 
 void LaczeHost::SprawdzenieTrybuPracy() {
-    if (konfiguracja_.CzytajBool("Opcje programu", "Program", true)) {
+    if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Program, true)) {
         TrybProgram();
-    } else if (konfiguracja_.CzytajBool("Opcje programu", "Monitor", false)) {
+    } else if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Monitor, false)) {
         TrybMonitor();
-    } else if (konfiguracja_.CzytajBool("Opcje programu", "Run", false)) {
+    } else if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Run, false)) {
         TrybRUN();
     }
-    model_ = static_cast<std::uint8_t>(konfiguracja_.CzytajLiczbe("Model sterownika", "CPU", 1));
+    model_ = static_cast<std::uint8_t>(
+        konfiguracja_.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1));
 }
 
 // The worker is stopped and waited for before anything is cleared: a scan

@@ -9,6 +9,8 @@
 #include "PortDialog.h"
 #include "Raport.h"
 
+#include "hostlink/KluczeKonfiguracji.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -16,6 +18,8 @@
 #include <QScreen>
 #include <QSlider>
 #include <QTimer>
+
+namespace klucze = hostlink::klucze;
 
 TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
              LampyWyjsc& lampy)
@@ -46,12 +50,12 @@ TOkno::~TOkno() {
 // as the members are built; then the options file gives the model in use,
 // stay-on-top and the port choice.
 void TOkno::AktywacjaOkna() {
-    lacze_.UstawModel(
-        static_cast<std::uint8_t>(konfiguracja_.CzytajLiczbe("Model sterownika", "CPU", 1)));
+    lacze_.UstawModel(static_cast<std::uint8_t>(
+        konfiguracja_.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1)));
     setWindowFlag(Qt::WindowStaysOnTopHint,
-                  konfiguracja_.CzytajBool("Opcje okna", "ZawszeNaWierzchu", true));
+                  konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, true));
     if (!ComPort.IsOpen()) {
-        switch (konfiguracja_.CzytajLiczbe("Opcje okna", "Numer portu", 2)) {
+        switch (konfiguracja_.CzytajLiczbe(klucze::OpcjeOkna, klucze::NumerPortu, 2)) {
         case 1:
             RadioButton1->setChecked(true);
             ComPort.SetDeviceName("COM1");

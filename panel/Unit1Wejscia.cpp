@@ -6,6 +6,7 @@
 #include "Kontrolka.h"
 
 #include "engine/Funkcje.h"
+#include "hostlink/KluczeKonfiguracji.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 
 #include <filesystem>
 #include <string>
+
+namespace klucze = hostlink::klucze;
 
 namespace {
 
@@ -52,7 +55,7 @@ void TOkno::RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal
 
 // The click file is looked for where the player will open it.
 void TOkno::ObslugaDwiekow() {
-    const bool dzwieki = konfiguracja_.CzytajBool("Opcje okna", "Dzwieki", false);
+    const bool dzwieki = konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Dzwieki, false);
     std::error_code blad;
     if (std::filesystem::exists(PlikKliku, blad)) {
         lampy_.UstawDzwiek(dzwieki);

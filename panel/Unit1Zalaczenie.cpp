@@ -9,8 +9,12 @@
 
 #include "engine/TabelaProgramu.h"
 
+#include "hostlink/KluczeKonfiguracji.h"
+
 #include <QRadioButton>
 #include <QTimer>
+
+namespace klucze = hostlink::klucze;
 
 void TOkno::ZalaczenieSymulatora() {
     const KursorZajety kursor;
@@ -32,7 +36,7 @@ void TOkno::OtworzPort() {
     Przycisk->setText(QStringLiteral("&Wyłącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
     try {
-        if (!konfiguracja_.CzytajBool("Opcje okna", "Komunikacja", false))
+        if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false))
             ComPort.Open();
         zalaczony_ = true;
         KontrolkaPWR->UstawKolor(kolory::Zielona);
@@ -78,12 +82,14 @@ void TOkno::SprawdzeniePamieci() {
 }
 
 void TOkno::OdczytDM() {
-    ::OdczytDM(plikDM_, konfiguracja_.CzytajBool("Opcje programu", "Podtrzymanie DM", false),
+    ::OdczytDM(plikDM_,
+               konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false),
                pamiec_);
 }
 
 void TOkno::ZapisDM() {
-    if (!konfiguracja_.CzytajBool("Opcje programu", "Podtrzymanie DM", false) && !odbudowaDM_)
+    if (!konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false) &&
+        !odbudowaDM_)
         return;
     ::ZapisDM(plikDM_, pamiec_);
 }
@@ -92,7 +98,7 @@ void TOkno::ZmianaPortu() {
     const auto decyzja =
         DecyzjaZmianyPortu(RadioButton1->isChecked(), RadioButton2->isChecked(), ComPort.IsOpen());
     if (decyzja.numerPortu)
-        konfiguracja_.ZapiszLiczbe("Opcje okna", "Numer portu", *decyzja.numerPortu);
+        konfiguracja_.ZapiszLiczbe(klucze::OpcjeOkna, klucze::NumerPortu, *decyzja.numerPortu);
     if (decyzja.wylaczSymulator) {
         ZamknijPort();
         KomunikatInformacja(this, QString::fromUtf8(KomunikatPortZamkniety));

@@ -7,6 +7,8 @@
 #include "Raport.h"
 #include "Wyglad.h"
 
+#include "hostlink/KluczeKonfiguracji.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,10 +18,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
+namespace klucze = hostlink::klucze;
 
-constexpr const char* OpcjeOkna = "Opcje okna";
-constexpr const char* OpcjeProgramu = "Opcje programu";
+namespace {
 
 // The list's texts; model k of the options file is the k-th of them.
 const QStringList Modele{QStringLiteral("CPU 10"), QStringLiteral("CPU 20"),
@@ -132,17 +133,20 @@ void TOpcje::showEvent(QShowEvent* event) {
 
 void TOpcje::Inicjalizacja() {
     const PlikIni& plik = okno_.Konfiguracja();
-    cbZawszeNaWierzchu->setChecked(plik.CzytajBool(OpcjeOkna, "ZawszeNaWierzchu", true));
-    cbDzwieki->setChecked(plik.CzytajBool(OpcjeOkna, "Dzwieki", false));
-    cbKomunikacja->setChecked(plik.CzytajBool(OpcjeOkna, "Komunikacja", false));
-    cbPodtrzymanieLHA->setChecked(plik.CzytajBool(OpcjeProgramu, "Podtrzymanie LR,HR,AR", true));
-    cbPodtrzymanieDM->setChecked(plik.CzytajBool(OpcjeProgramu, "Podtrzymanie DM", false));
+    cbZawszeNaWierzchu->setChecked(
+        plik.CzytajBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, true));
+    cbDzwieki->setChecked(plik.CzytajBool(klucze::OpcjeOkna, klucze::Dzwieki, false));
+    cbKomunikacja->setChecked(plik.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false));
+    cbPodtrzymanieLHA->setChecked(
+        plik.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieLHA, true));
+    cbPodtrzymanieDM->setChecked(
+        plik.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false));
     // A file edited by hand may choose no start mode at all, which the group
     // must then show: it is not exclusive while it is loaded.
     trybStartu_->setExclusive(false);
-    OpcjaProgram->setChecked(plik.CzytajBool(OpcjeProgramu, "Program", true));
-    OpcjaMonitor->setChecked(plik.CzytajBool(OpcjeProgramu, "Monitor", false));
-    OpcjaRun->setChecked(plik.CzytajBool(OpcjeProgramu, "Run", false));
+    OpcjaProgram->setChecked(plik.CzytajBool(klucze::OpcjeProgramu, klucze::Program, true));
+    OpcjaMonitor->setChecked(plik.CzytajBool(klucze::OpcjeProgramu, klucze::Monitor, false));
+    OpcjaRun->setChecked(plik.CzytajBool(klucze::OpcjeProgramu, klucze::Run, false));
     trybStartu_->setExclusive(true);
 
     const int model = okno_.ModelWUzyciu();
@@ -153,14 +157,14 @@ void TOpcje::Inicjalizacja() {
 void TOpcje::OkClick() {
     okno_.UstawNaWierzchu(cbZawszeNaWierzchu->isChecked());
     PlikIni& plik = okno_.Konfiguracja();
-    plik.ZapiszBool(OpcjeProgramu, "Podtrzymanie LR,HR,AR", cbPodtrzymanieLHA->isChecked());
-    plik.ZapiszBool(OpcjeProgramu, "Podtrzymanie DM", cbPodtrzymanieDM->isChecked());
-    plik.ZapiszBool(OpcjeOkna, "ZawszeNaWierzchu", cbZawszeNaWierzchu->isChecked());
-    plik.ZapiszBool(OpcjeProgramu, "Program", OpcjaProgram->isChecked());
-    plik.ZapiszBool(OpcjeProgramu, "Monitor", OpcjaMonitor->isChecked());
-    plik.ZapiszBool(OpcjeProgramu, "Run", OpcjaRun->isChecked());
-    plik.ZapiszBool(OpcjeOkna, "Dzwieki", cbDzwieki->isChecked());
-    plik.ZapiszBool(OpcjeOkna, "Komunikacja", cbKomunikacja->isChecked());
+    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::PodtrzymanieLHA, cbPodtrzymanieLHA->isChecked());
+    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, cbPodtrzymanieDM->isChecked());
+    plik.ZapiszBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, cbZawszeNaWierzchu->isChecked());
+    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::Program, OpcjaProgram->isChecked());
+    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::Monitor, OpcjaMonitor->isChecked());
+    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::Run, OpcjaRun->isChecked());
+    plik.ZapiszBool(klucze::OpcjeOkna, klucze::Dzwieki, cbDzwieki->isChecked());
+    plik.ZapiszBool(klucze::OpcjeOkna, klucze::Komunikacja, cbKomunikacja->isChecked());
     OdczytTypuCPU();
     accept();
 }
@@ -172,8 +176,8 @@ void TOpcje::AnulujClick() {
 void TOpcje::OdczytTypuCPU() {
     PlikIni& plik = okno_.Konfiguracja();
     if (const auto model = Modele.indexOf(cbModelSterownika->currentText()); model >= 0)
-        plik.ZapiszLiczbe("Model sterownika", "CPU", static_cast<int>(model) + 1);
-    if (plik.CzytajLiczbe("Model sterownika", "CPU", 1) != okno_.ModelWUzyciu())
+        plik.ZapiszLiczbe(klucze::ModelSterownika, klucze::CPU, static_cast<int>(model) + 1);
+    if (plik.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1) != okno_.ModelWUzyciu())
         KomunikatInformacja(this, QStringLiteral("Aby zmiany odniosły skutek należy ponownie "
                                                  "włączyc symulator."));
 }
