@@ -3,36 +3,19 @@
 // program), then the user switches off and on and a new client connects on a
 // fresh pty. The host link must answer the new client as the first.
 
+#include "../hostlink/RamkiHosta.h"
 #include "../hostlink/StanowiskoPty.h"
-
-#include <QEventLoop>
-#include <QTimer>
+#include "../serial/PtyPair.h"
 
 #include <gtest/gtest.h>
 
-#include <ctime>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace hostlink::test {
 namespace {
-
-const std::string Potwierdzenie = "@00MB000400004B*\r";
-const std::string StatusProgram = "@00MB00110000010E01000000000000000000003A*\r";
-const std::string StatusRun = "@00MB00110000040E01000000000000000000003F*\r";
-
-double CzasProcesora() {
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-void Czekaj(std::chrono::milliseconds czas) {
-    QEventLoop petla;
-    QTimer::singleShot(czas, &petla, &QEventLoop::quit);
-    petla.exec();
-}
 
 class Linia : public ::testing::Test {
 protected:
@@ -91,12 +74,12 @@ TEST_F(Linia, ANewClientIsAnsweredAfterTheFirstHungUpAndASwitchOffAndOn) {
 
     // The port stays open on a hung-up line; its event thread must not spin
     // on the hang-up it is told of again and again, and the scan goes on.
-    const double cpuPrzed = CzasProcesora();
+    const double cpuPrzed = ProcessCpuSeconds();
     const auto przed = std::chrono::steady_clock::now();
-    Czekaj(std::chrono::milliseconds(500));
+    RunEventsFor(std::chrono::milliseconds(500));
     const double sciana =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - przed).count();
-    EXPECT_LT(CzasProcesora() - cpuPrzed, 0.5 * sciana) << "a thread spins on the hang-up";
+    EXPECT_LT(ProcessCpuSeconds() - cpuPrzed, 0.5 * sciana) << "a thread spins on the hang-up";
     EXPECT_TRUE(skan.Dziala());
     EXPECT_TRUE(port.IsOpen());
 

@@ -1,7 +1,6 @@
 #include "PortFixture.h"
 
 #include <atomic>
-#include <ctime>
 #include <fcntl.h>
 #include <memory>
 #include <stdexcept>
@@ -36,12 +35,6 @@ protected:
 
     Reception received;
 };
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 TEST_F(Transfer, FrameArrivesAsOnRxCharAndIsReadWhole) {
     ReadEverything();
