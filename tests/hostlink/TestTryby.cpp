@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <thread>
@@ -160,8 +161,11 @@ TEST_F(Tryby, StartModeFollowsTheOptionsInOrder) {
 
 TEST_F(Tryby, MonitorReadFollowsTheRunningScan) {
     ZmianaTrybu("0004");
-    // The program drives IR 010 bit 00 on every scan: wait until a scan has run.
+    // The program drives IR 010 bit 00 on every scan: wait until a scan has
+    // run, failing rather than hanging if none does.
+    const auto koniec = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (s.pamiec.IR.bit(10, 0) == 0) {
+        ASSERT_LT(std::chrono::steady_clock::now(), koniec) << "no scan ran";
         std::this_thread::yield();
     }
     const std::string odpowiedz = s.Odbierz(Polecenie("@00MB3084020000114"));
