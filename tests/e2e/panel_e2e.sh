@@ -18,14 +18,12 @@ fi
 instalacja=$2
 robocze=$3
 source "$(dirname "$0")/powitanie.sh"
-socat pty,raw,echo=0,link="$robocze/com2" pty,raw,echo=0,link="$robocze/host" &
-linia=$!
+linia_pty "$robocze" 2
 cd "$instalacja"
 ./parvolen &
 program=$!
 trap 'kill $program $linia 2>/dev/null || true' EXIT
 
-czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
 exec 3<>"$robocze/host"
 
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }

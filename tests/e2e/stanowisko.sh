@@ -41,6 +41,16 @@ pod_x() {
     exit
 }
 
+# A pty pair made by socat: "$1/com$2" for the program, "$1/host" for the
+# programming software's side. Sets $linia to socat's process and returns once
+# the pair exists.
+linia_pty() {
+    socat pty,raw,echo=0,link="$1/com$2" pty,raw,echo=0,link="$1/host" &
+    # shellcheck disable=SC2034 # read by the script that sources this file
+    linia=$!
+    czekaj test -e "$1/host" || { echo "socat made no pty pair"; exit 1; }
+}
+
 # Waits until the command succeeds, at most ten seconds.
 czekaj() {
     for _ in $(seq 200); do

@@ -22,9 +22,7 @@ trap 'kill $program $linia 2>/dev/null || true' EXIT
 
 nowa_linia() {
     rm -f "$robocze/com2" "$robocze/host"
-    socat pty,raw,echo=0,link="$robocze/com2" pty,raw,echo=0,link="$robocze/host" &
-    linia=$!
-    czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
+    linia_pty "$robocze" 2
 }
 # A status read over the line; the reply must report RUN.
 status_run() {

@@ -18,15 +18,13 @@ robocze=$3
 ramki=$4
 klient=$(cd "$(dirname "$0")" && pwd)/soak.py
 source "$(dirname "$klient")/../../tests/e2e/powitanie.sh"
-socat pty,raw,echo=0,link="$robocze/com1" pty,raw,echo=0,link="$robocze/host" &
-linia=$!
+linia_pty "$robocze" 1
 cd "$instalacja"
 ./parvolen &
 program=$!
 przelaczanie=""
 trap 'kill $przelaczanie $program $linia 2>/dev/null || true' EXIT
 
-czekaj test -e "$robocze/host" || { echo "socat made no pty pair"; exit 1; }
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
 zamknij_okno_powitalne || exit 1
 xdotool windowfocus --sync "$okno"
