@@ -1,6 +1,6 @@
-#include "panel/Dzwiek.h"
+#include "media/Dzwiek.h"
 #include "panel/LampyWyjsc.h"
-#include "panel/Unit1.h"
+#include "panel/Okno.h"
 
 #include "engine/CyklPracy.h"
 #include "engine/Pamiec.h"

@@ -1,4 +1,4 @@
-#include "KatalogDanych.h"
+#include "dane/KatalogDanych.h"
 
 #include <QCoreApplication>
 #include <QSettings>

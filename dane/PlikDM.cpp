@@ -1,6 +1,6 @@
-#include "PlikDM.h"
+#include "dane/PlikDM.h"
 
-#include "ZapisCaly.h"
+#include "dane/ZapisCaly.h"
 
 #include <QSaveFile>
 #include <QString>

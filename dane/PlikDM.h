@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string_view>
 
+// Qt Core only: QSaveFile, through ZapisCaly, for the atomic write.
+//
 // DM.cpm: the retained data words, one signed decimal number a line, CR LF.
 
 inline constexpr int SlowaPlikuDM = 255;                // DM 0 to DM 254 are kept

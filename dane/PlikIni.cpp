@@ -1,6 +1,6 @@
-#include "PlikIni.h"
+#include "dane/PlikIni.h"
 
-#include "ZapisCaly.h"
+#include "dane/ZapisCaly.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+// Qt Core only: QFile and QFileInfo to read, QSaveFile, through ZapisCaly,
+// for the atomic write.
+//
 // The options file, read and written key by key like the system's profile
 // strings: nothing is cached, so a value written by one window is what the
 // next read anywhere sees. Section and key names match without regard to

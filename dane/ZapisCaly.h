@@ -4,6 +4,8 @@
 
 #include <string>
 
+// Qt Core only: QSaveFile.
+//
 // Replaces the save file's target with the whole text, or leaves the old file
 // as it was. The file is opened unbuffered: a buffered QSaveFile takes a short
 // write (a full disk, a file-size limit) for success at commit and renames a

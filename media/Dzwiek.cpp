@@ -1,4 +1,4 @@
-#include "Dzwiek.h"
+#include "media/Dzwiek.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>

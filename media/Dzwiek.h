@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+// No Qt: libsndfile reads the file, PulseAudio's simple API plays it.
+
 // The output click, played from the current directory; the window checks for
 // it there before it lets the lamps play it.
 inline constexpr char PlikKliku[] = "Klik.wav";

@@ -1,4 +1,4 @@
-#include "Jpeg.h"
+#include "media/Jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>

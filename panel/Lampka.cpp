@@ -1,4 +1,4 @@
-#include "Kontrolka.h"
+#include "panel/Lampka.h"
 
 #include <QPainter>
 

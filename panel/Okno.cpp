@@ -1,13 +1,13 @@
-#include "Unit1.h"
+#include "panel/Okno.h"
 
 #include "IAeverButton.h"
 #include "Info.h"
-#include "KatalogDanych.h"
 #include "Kolory.h"
-#include "Kontrolka.h"
 #include "Odnosniki.h"
-#include "PortDialog.h"
 #include "Raport.h"
+#include "dane/KatalogDanych.h"
+#include "panel/Lampka.h"
+#include "panel/Port.h"
 
 #include "hostlink/KluczeKonfiguracji.h"
 

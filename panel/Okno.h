@@ -3,8 +3,8 @@
 #include "CelUstawienPortu.h"
 #include "LampyWyjsc.h"
 #include "OknoPowitalne.h"
-#include "PlikIni.h"
-#include "Unit5.h"
+#include "dane/PlikIni.h"
+#include "panel/Opcje.h"
 
 #include "engine/CyklPracy.h"
 #include "engine/Pamiec.h"

@@ -1,9 +1,9 @@
-#include "Unit1.h"
+#include "panel/Okno.h"
 
 #include "IAeverButton.h"
-#include "Jpeg.h"
 #include "Kolory.h"
-#include "Kontrolka.h"
+#include "media/Jpeg.h"
+#include "panel/Lampka.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "Unit1.h"
+#include "panel/Okno.h"
 
-#include "Dzwiek.h"
 #include "Kolory.h"
 #include "Komunikaty.h"
-#include "Kontrolka.h"
+#include "media/Dzwiek.h"
+#include "panel/Lampka.h"
 
 #include "engine/Funkcje.h"
 #include "hostlink/KluczeKonfiguracji.h"

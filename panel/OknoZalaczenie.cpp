@@ -1,11 +1,11 @@
-#include "Unit1.h"
+#include "panel/Okno.h"
 
 #include "IAeverButton.h"
 #include "Kolory.h"
 #include "Komunikaty.h"
-#include "Kontrolka.h"
-#include "PlikDM.h"
 #include "ZmianaPortu.h"
+#include "dane/PlikDM.h"
+#include "panel/Lampka.h"
 
 #include "engine/TabelaProgramu.h"
 

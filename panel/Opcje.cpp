@@ -1,11 +1,11 @@
-#include "Unit5.h"
+#include "panel/Opcje.h"
 
 #include "Kolory.h"
 #include "Komunikaty.h"
-#include "PlikDM.h"
-#include "PlikIni.h"
 #include "Raport.h"
 #include "Wyglad.h"
+#include "dane/PlikDM.h"
+#include "dane/PlikIni.h"
 
 #include "hostlink/KluczeKonfiguracji.h"
 

@@ -1,4 +1,4 @@
-#include "panel/PortDialog.h"
+#include "panel/Port.h"
 
 #include "panel/Kolory.h"
 #include "panel/Wyglad.h"

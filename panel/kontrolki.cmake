@@ -7,7 +7,7 @@ add_library(parvolen_kontrolki STATIC
     ${CMAKE_CURRENT_LIST_DIR}/Wyglad.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OknoPowitalne.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Info.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/PortDialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Port.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ZmianaPortu.cpp
 )
 target_include_directories(parvolen_kontrolki PUBLIC ${CMAKE_SOURCE_DIR})

@@ -2,8 +2,8 @@
 // request written to the master until the whole reply has been read back,
 // while the scan worker runs a 255-word program.
 
-#include "StanowiskoPty.h"
 #include "bench/Mediana.h"
+#include "tests/wspolne/StanowiskoPty.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 // the final acknowledgement; the program file is written on the way, as the
 // programming software would see it.
 
-#include "RamkiHosta.h"
-#include "StanowiskoPty.h"
 #include "bench/Mediana.h"
+#include "tests/wspolne/RamkiHosta.h"
+#include "tests/wspolne/StanowiskoPty.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // operations. Unchanged outputs must cost no post and no drawing; a change
 // costs one queued request to the window thread.
 #include "panel/LampyWyjsc.h"
-#include "panel/Unit1.h"
+#include "panel/Okno.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // master. The figure to watch is the median.
 #include "bench/Mediana.h"
 #include "serial/VaComm.h"
-#include "tests/serial/PtyLine.h"
+#include "tests/wspolne/PtyLine.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

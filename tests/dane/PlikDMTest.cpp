@@ -1,6 +1,6 @@
-#include "panel/PlikDM.h"
+#include "dane/PlikDM.h"
 
-#include "PelnyDysk.h"
+#include "tests/wspolne/PelnyDysk.h"
 
 #include <gtest/gtest.h>
 

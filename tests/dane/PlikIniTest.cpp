@@ -1,6 +1,6 @@
-#include "panel/PlikIni.h"
+#include "dane/PlikIni.h"
 
-#include "PelnyDysk.h"
+#include "tests/wspolne/PelnyDysk.h"
 
 #include <gtest/gtest.h>
 

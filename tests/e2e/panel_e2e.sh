@@ -9,7 +9,7 @@
 # IR 010 following the input switch, and the upload must give the rung back.
 # Usage: panel_e2e.sh <installation directory>
 set -euo pipefail
-source "$(dirname "$0")/stanowisko.sh"
+source "$(dirname "$0")/../wspolne/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
     pod_x "$0" "$1" "" 2 Run 8008 20A8 8000 1801
@@ -17,7 +17,7 @@ fi
 
 instalacja=$2
 robocze=$3
-source "$(dirname "$0")/powitanie.sh"
+source "$(dirname "$0")/../wspolne/powitanie.sh"
 linia_pty "$robocze" 2
 cd "$instalacja"
 ./parvolen &

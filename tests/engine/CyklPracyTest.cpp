@@ -1,6 +1,6 @@
 // The scan worker on its own thread. These tests run threads of the program
 // and are labelled "threaded".
-#include "SkanTestowy.h"
+#include "tests/wspolne/SkanTestowy.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SkanTestowy.h"
+#include "tests/wspolne/SkanTestowy.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "KatalogTymczasowy.h"
+#include "tests/wspolne/KatalogTymczasowy.h"
 
 #include "engine/Pamiec.h"
 #include "engine/TabelaProgramu.h"

@@ -3,9 +3,9 @@
 // program), then the user switches off and on and a new client connects on a
 // fresh pty. The host link must answer the new client as the first.
 
-#include "../hostlink/RamkiHosta.h"
-#include "../hostlink/StanowiskoPty.h"
-#include "../serial/PtyPair.h"
+#include "tests/wspolne/PtyPair.h"
+#include "tests/wspolne/RamkiHosta.h"
+#include "tests/wspolne/StanowiskoPty.h"
 
 #include <gtest/gtest.h>
 

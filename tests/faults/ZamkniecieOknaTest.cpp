@@ -2,9 +2,9 @@
 // sees the error box, the window stays open and the old DM.cpm is intact;
 // once there is room again the close goes through.
 
-#include "../panel/Odpowiedzi.h"
-#include "../panel/PelnyDysk.h"
-#include "../panel/Stanowisko.h"
+#include "tests/wspolne/Odpowiedzi.h"
+#include "tests/wspolne/PelnyDysk.h"
+#include "tests/wspolne/StanowiskoOkna.h"
 
 #include <QCloseEvent>
 #include <QtTest>

@@ -4,12 +4,12 @@
 // the file must hold a whole old or a whole new content, never a truncation,
 // and a refused write must say so.
 
+#include "dane/PlikDM.h"
+#include "dane/PlikIni.h"
 #include "engine/Pamiec.h"
 #include "engine/TabelaProgramu.h"
-#include "panel/PlikDM.h"
-#include "panel/PlikIni.h"
 
-#include "../engine/KatalogTymczasowy.h"
+#include "tests/wspolne/KatalogTymczasowy.h"
 
 #include <gtest/gtest.h>
 

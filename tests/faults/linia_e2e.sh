@@ -7,7 +7,7 @@
 # its answers.
 # Usage: linia_e2e.sh <installation directory>
 set -euo pipefail
-source "$(dirname "$0")/../e2e/stanowisko.sh"
+source "$(dirname "$0")/../wspolne/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
     pod_x "$0" "$1" "" 2 Run 8008 20A8 8000 1801
@@ -15,7 +15,7 @@ fi
 
 instalacja=$2
 robocze=$3
-source "$(dirname "$0")/../e2e/powitanie.sh"
+source "$(dirname "$0")/../wspolne/powitanie.sh"
 linia=""
 program=""
 trap 'kill $program $linia 2>/dev/null || true' EXIT

@@ -1,6 +1,6 @@
 // The monitor read "3084": items by area code, the count and the failures.
 
-#include "Stanowisko.h"
+#include "tests/wspolne/StanowiskoHosta.h"
 
 #include "engine/Funkcje.h"
 

@@ -1,9 +1,9 @@
 // The protocol end to end: the real port on a pseudo-terminal, the scan
 // worker running, the test playing the programming software on the master.
 
-#include "RamkiHosta.h"
-#include "Stanowisko.h"
-#include "StanowiskoPty.h"
+#include "tests/wspolne/RamkiHosta.h"
+#include "tests/wspolne/StanowiskoHosta.h"
+#include "tests/wspolne/StanowiskoPty.h"
 
 #include <gtest/gtest.h>
 

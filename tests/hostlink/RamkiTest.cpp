@@ -1,7 +1,7 @@
 // Frame reception, recognition and the fixed answers of the MB commands.
 
-#include "RamkiHosta.h"
-#include "Stanowisko.h"
+#include "tests/wspolne/RamkiHosta.h"
+#include "tests/wspolne/StanowiskoHosta.h"
 
 #include "engine/Funkcje.h"
 

@@ -1,7 +1,7 @@
 // Program download ("1286" and its continuation frames) and upload ("1107").
 
-#include "RamkiHosta.h"
-#include "Stanowisko.h"
+#include "tests/wspolne/RamkiHosta.h"
+#include "tests/wspolne/StanowiskoHosta.h"
 
 #include "engine/Funkcje.h"
 

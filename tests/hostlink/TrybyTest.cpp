@@ -1,8 +1,8 @@
 // Operating modes: the mode change "0404", the status read "1A03", the
 // start-mode choice and the scan worker they start and stop.
 
-#include "RamkiHosta.h"
-#include "Stanowisko.h"
+#include "tests/wspolne/RamkiHosta.h"
+#include "tests/wspolne/StanowiskoHosta.h"
 
 #include <gtest/gtest.h>
 

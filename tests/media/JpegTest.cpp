@@ -1,4 +1,4 @@
-#include "panel/Jpeg.h"
+#include "media/Jpeg.h"
 
 #include <gtest/gtest.h>
 

@@ -282,4 +282,4 @@ void TestIAeverButton::wcisniecieZamieniaFaze() {
 }
 
 QTEST_MAIN(TestIAeverButton)
-#include "tst_IAeverButton.moc"
+#include "IAeverButtonTest.moc"

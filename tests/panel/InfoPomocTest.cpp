@@ -73,4 +73,4 @@ void TestInfoPomoc::stronaPomocyPoprawna() {
 }
 
 QTEST_MAIN(TestInfoPomoc)
-#include "tst_InfoPomoc.moc"
+#include "InfoPomocTest.moc"

@@ -66,4 +66,4 @@ void TestOknoPowitalne::poDziesieciuTyknieciachPrzyciskZamyka() {
 }
 
 QTEST_MAIN(TestOknoPowitalne)
-#include "tst_OknoPowitalne.moc"
+#include "OknoPowitalneTest.moc"

@@ -2,14 +2,14 @@
 // PROGRAM and without a mode, switch-off, the failures of the switch-on,
 // inputs, sliders, the sound check and DM retention, the welcome window, the
 // port settings applied without an open port and the ERR lamp's flash.
-#include "Kolory.h"
-#include "Modalne.h"
-#include "Odpowiedzi.h"
-#include "Stanowisko.h"
+#include "tests/wspolne/Kolory.h"
+#include "tests/wspolne/Modalne.h"
+#include "tests/wspolne/Odpowiedzi.h"
+#include "tests/wspolne/StanowiskoOkna.h"
 
+#include "dane/KatalogDanych.h"
 #include "panel/IAeverButton.h"
-#include "panel/KatalogDanych.h"
-#include "panel/Kontrolka.h"
+#include "panel/Lampka.h"
 #include "panel/OknoPowitalne.h"
 
 #include "serial/VaConst.h"

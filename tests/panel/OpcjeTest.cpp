@@ -1,8 +1,8 @@
 // The options dialog against a fake main window and a real options file.
-#include "Odpowiedzi.h"
+#include "tests/wspolne/Odpowiedzi.h"
 
-#include "panel/PlikIni.h"
-#include "panel/Unit5.h"
+#include "dane/PlikIni.h"
+#include "panel/Opcje.h"
 
 #include <QCheckBox>
 #include <QComboBox>

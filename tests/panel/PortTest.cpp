@@ -1,4 +1,4 @@
-#include "panel/PortDialog.h"
+#include "panel/Port.h"
 #include "panel/ZmianaPortu.h"
 
 #include <QComboBox>
@@ -287,4 +287,4 @@ void TestPort::zmianaPortu() {
 }
 
 QTEST_MAIN(TestPort)
-#include "tst_Port.moc"
+#include "PortTest.moc"

@@ -3,15 +3,15 @@
 // settings are applied. GoogleTest with an application object of its own, so
 // that no thread runs here but the program's (ThreadSanitizer sees these
 // tests).
-#include "Kolory.h"
-#include "Modalne.h"
-#include "Odpowiedzi.h"
-#include "Stanowisko.h"
+#include "tests/wspolne/Kolory.h"
+#include "tests/wspolne/Modalne.h"
+#include "tests/wspolne/Odpowiedzi.h"
+#include "tests/wspolne/StanowiskoOkna.h"
 
-#include "../hostlink/Gospodarz.h"
+#include "tests/wspolne/Gospodarz.h"
 
 #include "panel/IAeverButton.h"
-#include "panel/Kontrolka.h"
+#include "panel/Lampka.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "serial/VaDevice.h"
 #include "serial/VaUtils.h"
 
-#include "PtyPair.h"
+#include "tests/wspolne/PtyPair.h"
 
 #include <gtest/gtest.h>
 

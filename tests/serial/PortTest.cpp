@@ -1,4 +1,4 @@
-#include "PortFixture.h"
+#include "tests/wspolne/PortFixture.h"
 
 #include <cerrno>
 #include <fcntl.h>

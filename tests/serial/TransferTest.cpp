@@ -1,4 +1,4 @@
-#include "PortFixture.h"
+#include "tests/wspolne/PortFixture.h"
 
 #include <atomic>
 #include <fcntl.h>

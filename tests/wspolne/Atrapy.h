@@ -6,7 +6,7 @@
 #include "hostlink/Interfejsy.h"
 
 #include "engine/CyklPracy.h"
-#include "tests/engine/KatalogTymczasowy.h"
+#include "tests/wspolne/KatalogTymczasowy.h"
 
 #include <atomic>
 #include <map>

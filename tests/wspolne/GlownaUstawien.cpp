@@ -1,4 +1,4 @@
-#include "tests/engine/KatalogTymczasowy.h"
+#include "tests/wspolne/KatalogTymczasowy.h"
 
 #include <QCoreApplication>
 

@@ -5,7 +5,7 @@
 // while the window thread's event loop runs (the port hands its events over
 // to that thread).
 
-#include "tests/serial/PtyLine.h"
+#include "tests/wspolne/PtyLine.h"
 
 #include <QEventLoop>
 #include <QSocketNotifier>

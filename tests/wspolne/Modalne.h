@@ -1,8 +1,8 @@
 #pragma once
 
 #include "panel/IAeverButton.h"
-#include "panel/PortDialog.h"
-#include "panel/Unit1.h"
+#include "panel/Okno.h"
+#include "panel/Port.h"
 
 #include <QApplication>
 #include <QComboBox>

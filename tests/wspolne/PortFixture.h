@@ -2,7 +2,7 @@
 
 #include "serial/VaComm.h"
 
-#include "PtyPair.h"
+#include "tests/wspolne/PtyPair.h"
 
 #include <gtest/gtest.h>
 

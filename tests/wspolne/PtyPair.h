@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PtyLine.h"
+#include "tests/wspolne/PtyLine.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -4,7 +4,7 @@
 // with the real memory, program table and scan worker, so frames go in and
 // replies come out without a window.
 
-#include "Atrapy.h"
+#include "tests/wspolne/Atrapy.h"
 
 #include "hostlink/Fcs.h"
 #include "hostlink/LaczeHost.h"

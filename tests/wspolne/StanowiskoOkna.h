@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panel/LampyWyjsc.h"
-#include "panel/Unit1.h"
+#include "panel/Okno.h"
 
 #include "engine/CyklPracy.h"
 #include "engine/Pamiec.h"

@@ -4,8 +4,8 @@
 // the slave of a pseudo-terminal pair whose master plays the programming
 // software.
 
-#include "Atrapy.h"
-#include "Gospodarz.h"
+#include "tests/wspolne/Atrapy.h"
+#include "tests/wspolne/Gospodarz.h"
 
 #include "hostlink/Fcs.h"
 #include "hostlink/LaczeHost.h"

@@ -7,7 +7,7 @@
 # Not part of the test run: 100,000 frames take minutes.
 # Usage: tools/soak/soak.sh <installation directory, e.g. build/bin> [frames]
 set -euo pipefail
-source "$(dirname "$0")/../../tests/e2e/stanowisko.sh"
+source "$(dirname "$0")/../../tests/wspolne/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
     pod_x "$0" "$1" "${2:-100000}" 1 Program
@@ -17,7 +17,7 @@ instalacja=$2
 robocze=$3
 ramki=$4
 klient=$(cd "$(dirname "$0")" && pwd)/soak.py
-source "$(dirname "$klient")/../../tests/e2e/powitanie.sh"
+source "$(dirname "$klient")/../../tests/wspolne/powitanie.sh"
 linia_pty "$robocze" 1
 cd "$instalacja"
 ./parvolen &
