@@ -2,19 +2,19 @@
 
 #include <QPainter>
 
-Kontrolka::Kontrolka(Ksztalt ksztalt, QColor obrys, QColor kolor, QWidget* rodzic)
+Lampka::Lampka(Ksztalt ksztalt, QColor obrys, QColor kolor, QWidget* rodzic)
     : QWidget(rodzic), ksztalt_(ksztalt), obrys_(obrys), kolor_(kolor) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void Kontrolka::UstawKolor(QColor kolor) {
+void Lampka::UstawKolor(QColor kolor) {
     if (kolor == kolor_)
         return;
     kolor_ = kolor;
     update();
 }
 
-void Kontrolka::paintEvent(QPaintEvent*) {
+void Lampka::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, ksztalt_ == Ksztalt::Kolo);
     if (obrys_.isValid())

@@ -5,12 +5,12 @@
 
 // A lamp of the front panel: a filled circle or rectangle with an outline.
 // Recolouring to the colour it already has costs no drawing.
-class Kontrolka : public QWidget {
+class Lampka : public QWidget {
     Q_OBJECT
 public:
     enum class Ksztalt { Kolo, Prostokat };
 
-    Kontrolka(Ksztalt ksztalt, QColor obrys, QColor kolor, QWidget* rodzic);
+    Lampka(Ksztalt ksztalt, QColor obrys, QColor kolor, QWidget* rodzic);
 
     QColor Kolor() const { return kolor_; }
     void UstawKolor(QColor kolor);

@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <filesystem>
 
-class Kontrolka;
+class Lampka;
 class TIAeverButton;
 class QCheckBox;
 class QLineEdit;
@@ -65,12 +65,12 @@ public:
     QLineEdit* Edit1{};
     QLineEdit* Edit2{};
     std::array<QCheckBox*, LiczbaWejsc> Wejscie{};
-    std::array<Kontrolka*, LiczbaWejsc> k{};
-    std::array<Kontrolka*, LampyWyjsc::LiczbaWyjsc> w{};
-    Kontrolka* KontrolkaPWR{};
-    Kontrolka* KontrolkaRUN{};
-    Kontrolka* KontrolkaERR{};
-    Kontrolka* kontrolkaCOMM{};
+    std::array<Lampka*, LiczbaWejsc> k{};
+    std::array<Lampka*, LampyWyjsc::LiczbaWyjsc> w{};
+    Lampka* KontrolkaPWR{};
+    Lampka* KontrolkaRUN{};
+    Lampka* KontrolkaERR{};
+    Lampka* kontrolkaCOMM{};
     QTimer* TimerKontrolek{};
     QTimer* TimerBledu{}; // the ERR lamp's flash after a line error
     QTimer* Timer1{};     // shows the welcome window once the event loop runs

@@ -120,11 +120,11 @@ TIAeverButton* Przycisk(QWidget* rodzic, const char* nazwa, const QString& tytul
     return przycisk;
 }
 
-Kontrolka* LampaStatusu(QWidget* rodzic, const char* nazwa, const QString& napis, QColor obrys,
-                        QColor kolor, QPoint miejsce) {
+Lampka* LampaStatusu(QWidget* rodzic, const char* nazwa, const QString& napis, QColor obrys,
+                     QColor kolor, QPoint miejsce) {
     Napis(rodzic, napis, QRect(miejsce.x(), miejsce.y() - 3, 40, 14),
           Qt::AlignLeft | Qt::AlignVCenter, true);
-    auto* lampa = new Kontrolka(Kontrolka::Ksztalt::Prostokat, obrys, kolor, rodzic);
+    auto* lampa = new Lampka(Lampka::Ksztalt::Prostokat, obrys, kolor, rodzic);
     lampa->setObjectName(nazwa);
     lampa->setGeometry(miejsce.x() + 42, miejsce.y(), 19, 8);
     return lampa;
@@ -213,7 +213,7 @@ void TOkno::ZbudujPanelWejsc(QWidget* obszar) {
           true);
     Numery(obszar, 46);
     for (int n = 0; n < LiczbaWejsc; ++n) {
-        auto* lampa = new Kontrolka(Kontrolka::Ksztalt::Kolo, QColor(), kolory::Projektowy, obszar);
+        auto* lampa = new Lampka(Lampka::Ksztalt::Kolo, QColor(), kolory::Projektowy, obszar);
         lampa->setObjectName(QStringLiteral("k%1").arg(n));
         lampa->setGeometry(SrodekKolumny(n) - 3, 61, 7, 7);
         k[static_cast<std::size_t>(n)] = lampa;
@@ -245,8 +245,8 @@ void TOkno::ZbudujPanelWyjsc(QWidget* obszar) {
           true);
     Numery(obszar, 128);
     for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n) {
-        auto* lampa = new Kontrolka(Kontrolka::Ksztalt::Kolo, QColor(0x40, 0x40, 0x40),
-                                    kolory::Projektowy, obszar);
+        auto* lampa =
+            new Lampka(Lampka::Ksztalt::Kolo, QColor(0x40, 0x40, 0x40), kolory::Projektowy, obszar);
         lampa->setObjectName(QStringLiteral("w%1").arg(n));
         lampa->setGeometry(SrodekKolumny(n) - 3, 143, 7, 7);
         w[static_cast<std::size_t>(n)] = lampa;
@@ -257,8 +257,7 @@ void TOkno::ZbudujPanelWyjsc(QWidget* obszar) {
 
     Numery(obszar, 182);
     for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n) {
-        auto* zacisk =
-            new Kontrolka(Kontrolka::Ksztalt::Prostokat, Qt::black, kolory::Biala, obszar);
+        auto* zacisk = new Lampka(Lampka::Ksztalt::Prostokat, Qt::black, kolory::Biala, obszar);
         zacisk->setObjectName(QStringLiteral("Shape%1").arg(20 + n));
         zacisk->setGeometry(SrodekKolumny(n) - 6, 198, 12, 12);
     }

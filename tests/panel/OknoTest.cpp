@@ -122,9 +122,9 @@ void OknoTest::tworzenie() {
         const auto* przelacznik = okno.findChild<QCheckBox*>(QStringLiteral("Wejscie0%1").arg(n));
         QVERIFY(przelacznik != nullptr);
         QCOMPARE(przelacznik->text(), QStringLiteral("0&%1").arg(n));
-        QCOMPARE(okno.findChild<Kontrolka*>(QStringLiteral("k%1").arg(n))->Kolor(), Projektowy);
-        QCOMPARE(okno.findChild<Kontrolka*>(QStringLiteral("w%1").arg(n))->Kolor(), Projektowy);
-        QCOMPARE(okno.findChild<Kontrolka*>(QStringLiteral("Shape%1").arg(20 + n))->Kolor(), Biala);
+        QCOMPARE(okno.findChild<Lampka*>(QStringLiteral("k%1").arg(n))->Kolor(), Projektowy);
+        QCOMPARE(okno.findChild<Lampka*>(QStringLiteral("w%1").arg(n))->Kolor(), Projektowy);
+        QCOMPARE(okno.findChild<Lampka*>(QStringLiteral("Shape%1").arg(20 + n))->Kolor(), Biala);
     }
     QCOMPARE(okno.KontrolkaPWR->Kolor(), Zgaszona);
     QCOMPARE(okno.KontrolkaRUN->Kolor(), Zgaszona);
