@@ -9,7 +9,9 @@
 #    60-word download and its upload compared word for word, RUN; a monitor
 #    read of IR 010 that follows input 00 switched with Alt+0; three sessions
 #    in a row; the median status round trip over 200 frames.
-# Usage: wine_e2e.sh <installation directory> <64|32>
+#  - the 64-bit run also installs the build into a prefix of its own and
+#    checks the installed command, which finds its files from bin/.
+# Usage: wine_e2e.sh <installation directory> <64|32> <build directory>
 # Exits 77 (skipped) when Wine, the client or the 32-bit parts are missing,
 # unless PARVOLEN_WINE_WYMAGANE=1 (CI), where that is a failure.
 set -euo pipefail
@@ -18,6 +20,7 @@ source "$(dirname "$0")/../e2e/stanowisko.sh"
 if [ "${1:-}" != "--pod-x" ]; then
     instalacja=$1
     bity=$2
+    export PARVOLEN_BUDOWA=$3
     pomin() {
         echo "skipped: $*"
         [ "${PARVOLEN_WINE_WYMAGANE:-0}" = 1 ] && exit 1
@@ -147,6 +150,10 @@ if [ "$bity" = 64 ]; then
     xdotool windowfocus --sync "$okno"
     xdotool key --clearmodifiers alt+w
     echo "the self-test names a missing Wine, a missing library and a switched-off simulator"
+
+    cmake --install "$PARVOLEN_BUDOWA" --prefix "$robocze/prefiks" >/dev/null
+    "$robocze/prefiks/bin/parvolen-wine" --check >/dev/null || exit 1
+    echo "the installed command finds its library and client"
 fi
 
 klient_wine status=PROGRAM identyfikacja pobierz run status=RUN || exit 1
