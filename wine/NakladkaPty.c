@@ -30,6 +30,7 @@
 /* UNIX98 pty slaves, /dev/pts/N: majors 136 to 143. */
 enum { PIERWSZY_MAJOR_PTS = 136, OSTATNI_MAJOR_PTS = 143 };
 
+/* The device of a pty slave; false for any other descriptor. */
 static bool JestPty(int fd, dev_t* urzadzenie) {
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
@@ -67,8 +68,27 @@ static int* WyjsciaLinii(dev_t urzadzenie) {
     return &linie[wolny].wyjscia;
 }
 
-/* TIOCMGET, or TIOCMSET, TIOCMBIS and TIOCMBIC with their bits. */
-static int LinieModemu(dev_t urzadzenie, unsigned long zadanie, int* bity) {
+/* The lines never change, so the wait ends only when the line hangs up or a
+ * signal arrives, as it would on a real port whose lines stay put. */
+static int CzekajNaZmianeLinii(int fd) {
+    struct pollfd p = {.fd = fd, .events = 0, .revents = 0};
+    if (poll(&p, 1, -1) < 0) {
+        return -1;
+    }
+    errno = EIO;
+    return -1;
+}
+
+/* One of the modem-line requests on a pty slave, answered as the cable would. */
+static int OdpowiedzLinii(int fd, dev_t urzadzenie, unsigned long zadanie, void* argument) {
+    if (zadanie == TIOCGICOUNT) {
+        memset(argument, 0, sizeof(struct serial_icounter_struct));
+        return 0;
+    }
+    if (zadanie == TIOCMIWAIT) {
+        return CzekajNaZmianeLinii(fd);
+    }
+    int* bity = argument;
     pthread_mutex_lock(&blokadaLinii);
     int* wyjscia = WyjsciaLinii(urzadzenie);
     switch (zadanie) {
@@ -87,17 +107,6 @@ static int LinieModemu(dev_t urzadzenie, unsigned long zadanie, int* bity) {
     }
     pthread_mutex_unlock(&blokadaLinii);
     return 0;
-}
-
-/* The lines never change, so the wait ends only when the line hangs up or a
- * signal arrives, as it would on a real port whose lines stay put. */
-static int CzekajNaZmianeLinii(int fd) {
-    struct pollfd p = {.fd = fd, .events = 0, .revents = 0};
-    if (poll(&p, 1, -1) < 0) {
-        return -1;
-    }
-    errno = EIO;
-    return -1;
 }
 
 static bool ZadanieLinii(unsigned long zadanie) {
@@ -123,14 +132,7 @@ static int Ioctl(_Atomic(void*)* nastepna, const char* nazwa, int fd, unsigned l
                  void* argument) {
     dev_t urzadzenie;
     if (ZadanieLinii(zadanie) && JestPty(fd, &urzadzenie)) {
-        if (zadanie == TIOCGICOUNT) {
-            memset(argument, 0, sizeof(struct serial_icounter_struct));
-            return 0;
-        }
-        if (zadanie == TIOCMIWAIT) {
-            return CzekajNaZmianeLinii(fd);
-        }
-        return LinieModemu(urzadzenie, zadanie, argument);
+        return OdpowiedzLinii(fd, urzadzenie, zadanie, argument);
     }
     void* const adres = Nastepna(nastepna, nazwa);
     if (adres == NULL) {

@@ -91,7 +91,9 @@ static void BezBledowLinii(void) {
     close(para.master);
 }
 
-static void PrzerwijCzekanie(int sygnal) { (void)sygnal; }
+static void PrzerwijCzekanie(int sygnal) {
+    (void)sygnal;
+}
 
 /* A wait for a line change lasts while the line is up, and ends with EIO
  * once the other side has hung up. */
