@@ -240,21 +240,24 @@ void OknoTest::brakPlikuProgramuZostawiaWylaczony() {
     okno.Przycisk->click();
     QCOMPARE(odpowiedzi.teksty.size(), 1);
     QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
-    QVERIFY(odpowiedzi.teksty.front().contains(QStringLiteral("No such file or directory")));
+    QCOMPARE(odpowiedzi.teksty.front(),
+             QString::fromStdString("No such file or directory (" +
+                                    s.Sciezka("Program.cpm").string() + ")"));
     QVERIFY(!okno.Zalaczony());
     QCOMPARE(okno.Przycisk->text(), QStringLiteral("&Włącz"));
     QCOMPARE(okno.KontrolkaPWR->Kolor(), Zgaszona);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
+// %1 in the message stands for the full path of DM.cpm.
 void OknoTest::zlyPlikDMZostawiaWylaczony_data() {
     QTest::addColumn<QByteArray>("dm");
     QTest::addColumn<QString>("komunikat");
-    QTest::newRow("brak pliku") << QByteArray() << "No such file or directory";
+    QTest::newRow("brak pliku") << QByteArray() << "No such file or directory (%1)";
     QTest::newRow("nie liczba") << QByteArray("1\r\nabc\r\n3\r\n")
-                                << "'abc' is not a valid integer value";
+                                << "'abc' is not a valid integer value (DM.cpm, wiersz 2)";
     QTest::newRow("pusta linia") << QByteArray("1\r\n\r\n3\r\n")
-                                 << "'' is not a valid integer value";
+                                 << "'' is not a valid integer value (DM.cpm, wiersz 2)";
 }
 
 void OknoTest::zlyPlikDMZostawiaWylaczony() {
@@ -273,7 +276,8 @@ void OknoTest::zlyPlikDMZostawiaWylaczony() {
 
     okno.Przycisk->click();
     QCOMPARE(odpowiedzi.teksty.size(), 1);
-    QVERIFY2(odpowiedzi.teksty.front().contains(komunikat), qPrintable(odpowiedzi.teksty.front()));
+    QCOMPARE(odpowiedzi.teksty.front(),
+             komunikat.arg(QString::fromStdString(s.Sciezka("DM.cpm").string())));
     QVERIFY(!okno.Zalaczony());
     QCOMPARE(okno.Przycisk->text(), QStringLiteral("&Włącz"));
     QCOMPARE(s.pamiec->DM[0].load(), 77); // a bad file stores nothing
@@ -448,12 +452,15 @@ void OknoTest::nieudanyZapisDMZostawiaOkno() {
     std::filesystem::create_directory(s.Sciezka("DM.cpm")); // cannot be replaced by a file
     s.Zapisz("Konfiguracja.ini", "[Opcje programu]\r\nPodtrzymanie DM=1\r\n");
     TOkno& okno = s.Okno();
+    okno.UstawOdbudoweDM();
     Odpowiedzi odpowiedzi;
 
     QCloseEvent zamkniecie;
     QApplication::sendEvent(&okno, &zamkniecie);
     QVERIFY(!zamkniecie.isAccepted());
     QCOMPARE(odpowiedzi.teksty.size(), 1);
+    QCOMPARE(odpowiedzi.teksty.front(),
+             QString::fromStdString("Is a directory (" + s.Sciezka("DM.cpm").string() + ")"));
     QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
