@@ -76,6 +76,8 @@ private slots:
     void zapisDM_data();
     void zapisDM();
     void nieudanyZapisDMZostawiaOkno();
+    void zamkniecieBezUdanegoZalaczeniaZachowujeDM_data();
+    void zamkniecieBezUdanegoZalaczeniaZachowujeDM();
     void zmianaPortuZapisujeNumer();
     void zmianaPortuGdyZalaczonyBezPortu();
     void lampyWyjscPoWylaczeniu();
@@ -411,26 +413,38 @@ void OknoTest::podtrzymanieDM() {
     QCOMPARE(s.pamiec->DM[100].load(), -1234);
 }
 
+// Memory holds this run's DM words once a switch-on has gone through; only
+// then, or for a rebuild, does the close write DM.cpm.
 void OknoTest::zapisDM_data() {
     QTest::addColumn<bool>("podtrzymanie");
     QTest::addColumn<bool>("odbudowa");
+    QTest::addColumn<bool>("zalaczony");
     QTest::addColumn<bool>("zapisany");
-    QTest::newRow("bez podtrzymania") << false << false << false;
-    QTest::newRow("podtrzymanie") << true << false << true;
-    QTest::newRow("odbudowa bez podtrzymania") << false << true << true;
+    QTest::newRow("bez podtrzymania") << false << false << true << false;
+    QTest::newRow("podtrzymanie po zalaczeniu") << true << false << true << true;
+    QTest::newRow("podtrzymanie bez zalaczenia") << true << false << false << false;
+    QTest::newRow("odbudowa bez podtrzymania") << false << true << false << true;
+    QTest::newRow("odbudowa bez zalaczenia") << true << true << false << true;
 }
 
 void OknoTest::zapisDM() {
     QFETCH(bool, podtrzymanie);
     QFETCH(bool, odbudowa);
+    QFETCH(bool, zalaczony);
     QFETCH(bool, zapisany);
     Stanowisko s;
+    s.Instalacja();
     s.Zapisz("DM.cpm", "1\r\n");
-    s.Zapisz("Konfiguracja.ini", std::string("[Opcje programu]\r\nPodtrzymanie DM=") +
-                                     (podtrzymanie ? "1" : "0") + "\r\n");
+    s.Zapisz("Konfiguracja.ini", Opcje(std::string("Program=1\r\nPodtrzymanie DM=") +
+                                       (podtrzymanie ? "1" : "0") + "\r\n"));
     TOkno& okno = s.Okno();
     if (odbudowa)
         okno.UstawOdbudoweDM();
+    if (zalaczony) {
+        okno.ZalaczenieSymulatora();
+        QVERIFY(okno.Zalaczony());
+        okno.ZalaczenieSymulatora();
+    }
     for (int k = 0; k < plc::LiczbaDM; ++k)
         s.pamiec->DM[static_cast<std::size_t>(k)].store(k - 3);
 
@@ -463,6 +477,47 @@ void OknoTest::nieudanyZapisDMZostawiaOkno() {
              QString::fromStdString("Is a directory (" + s.Sciezka("DM.cpm").string() + ")"));
     QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// The retained words of DM.cpm outlive a run that never had them in memory:
+// one closed without a switch-on, or whose every switch-on stopped at a bad
+// line of the file.
+void OknoTest::zamkniecieBezUdanegoZalaczeniaZachowujeDM_data() {
+    QTest::addColumn<QByteArray>("wiersz101");
+    QTest::addColumn<int>("zalaczen");
+    QTest::addColumn<QString>("komunikat");
+    QTest::newRow("bez zalaczenia") << QByteArray("100") << 0 << QString();
+    QTest::newRow("nie liczba") << QByteArray("abc") << 2
+                                << "'abc' is not a valid integer value (DM.cpm, wiersz 101)";
+    QTest::newRow("poza zakresem")
+        << QByteArray("99999999999") << 1
+        << "'99999999999' is not a valid integer value (DM.cpm, wiersz 101)";
+}
+
+void OknoTest::zamkniecieBezUdanegoZalaczeniaZachowujeDM() {
+    QFETCH(QByteArray, wiersz101);
+    QFETCH(int, zalaczen);
+    QFETCH(QString, komunikat);
+    Stanowisko s;
+    s.Instalacja();
+    std::string dm;
+    for (int k = 0; k < 255; ++k)
+        dm += (k == 100 ? wiersz101.toStdString() : std::to_string(1000 + k)) + "\r\n";
+    s.Zapisz("DM.cpm", dm);
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\nPodtrzymanie DM=1\r\n"));
+    TOkno& okno = s.Okno();
+    Odpowiedzi odpowiedzi;
+
+    for (int i = 0; i < zalaczen; ++i) {
+        okno.Przycisk->click();
+        QVERIFY(!okno.Zalaczony());
+    }
+
+    QCloseEvent zamkniecie;
+    QApplication::sendEvent(&okno, &zamkniecie);
+    QVERIFY(zamkniecie.isAccepted());
+    QCOMPARE(s.Czytaj("DM.cpm"), dm);
+    QCOMPARE(odpowiedzi.teksty, QStringList(zalaczen, komunikat));
 }
 
 void OknoTest::zmianaPortuZapisujeNumer() {
