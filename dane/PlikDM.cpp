@@ -1,13 +1,10 @@
 #include "dane/PlikDM.h"
 
-#include "dane/ZapisCaly.h"
+#include "engine/BladPliku.h"
+#include "engine/CzytnikLinii.h"
+#include "engine/ZapisPliku.h"
 
-#include <QSaveFile>
-#include <QString>
-
-#include <cerrno>
 #include <charconv>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -27,21 +24,20 @@ std::int32_t LiczbaDziesietna(std::string_view tekst) {
 }
 
 void OdczytDM(const std::filesystem::path& plik, bool podtrzymanie, plc::Pamiec& pamiec) {
-    std::ifstream wejscie(plik, std::ios::binary);
-    if (!wejscie)
-        throw std::system_error(errno != 0 ? errno : ENOENT, std::generic_category());
-    if (!podtrzymanie)
-        return;
-
+    plc::CzytnikLinii czytnik(plik);
     std::vector<std::int32_t> slowa;
     std::string linia;
-    while (slowa.size() < plc::LiczbaDM && std::getline(wejscie, linia)) {
-        if (!linia.empty() && linia.back() == '\r')
-            linia.pop_back();
-        slowa.push_back(LiczbaDziesietna(linia));
+    while (podtrzymanie && slowa.size() < plc::LiczbaDM && czytnik.nastepna(linia)) {
+        try {
+            slowa.push_back(LiczbaDziesietna(linia));
+        } catch (const std::invalid_argument& blad) {
+            throw std::invalid_argument(
+                plc::ZWierszem(blad.what(), plik, static_cast<int>(slowa.size()) + 1));
+        }
     }
-    if (wejscie.bad())
-        throw std::system_error(EIO, std::generic_category());
+    // The file is there, so a temporary file beside it is only what a save
+    // killed half way left.
+    plc::UsunPozostalyTymczasowy(plik);
     for (std::size_t k = 0; k < slowa.size(); ++k)
         pamiec.DM[k].store(slowa[k], std::memory_order_relaxed);
 }
@@ -52,9 +48,7 @@ void ZapisDM(const std::filesystem::path& plik, const plc::Pamiec& pamiec) {
         tekst +=
             std::to_string(pamiec.DM[static_cast<std::size_t>(k)].load(std::memory_order_relaxed)) +
             "\r\n";
-    QSaveFile f(QString::fromStdString(plik.string()));
-    if (!ZapiszCaly(f, tekst))
-        throw std::runtime_error(f.errorString().toStdString());
+    plc::ZapiszAtomowo(plik, tekst);
 }
 
 std::uintmax_t DlugoscPliku(const std::filesystem::path& plik) {

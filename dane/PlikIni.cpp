@@ -2,6 +2,8 @@
 
 #include "dane/ZapisCaly.h"
 
+#include "engine/BladPliku.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -174,8 +176,7 @@ void PlikIni::ZapiszTekst(std::string_view sekcja, std::string_view klucz,
                           std::string_view wartosc) {
     const QString nazwa = QString::fromStdString(plik_.string());
     const auto odmowa = [this] {
-        return std::runtime_error("Unable to write to " +
-                                  std::filesystem::absolute(plik_).string());
+        return std::runtime_error("Unable to write to " + plc::PelnaSciezka(plik_));
     };
 
     const QFileInfo info(nazwa);

@@ -42,19 +42,20 @@ private:
     std::atomic<std::uint8_t> linie_{0};
 };
 
-// Writes the non-empty entries, one a line with CR LF, into a temporary file
-// beside the target, syncs it and renames it over the target, so a crash never
-// leaves a truncated program. Returns the number of lines written. Throws
-// std::system_error, whose what() is the system's error text, when the file
-// cannot be written; the old file then stays as it was.
+// Writes the non-empty entries, one a line with CR LF, through ZapiszAtomowo,
+// so a crash never leaves a truncated program. Returns the number of lines
+// written. Throws BladPliku (a std::system_error: the system's error text and
+// the file's path) when the file cannot be written; the old file then stays
+// as it was.
 int ZapiszProgram(const TabelaProgramu& tabela, const std::filesystem::path& plik);
 
 // The power-on load: lines 0 to 254 into the entries (at most 4 characters
-// kept, CR LF or LF line ends), entry 255 left as it was, the line count (the
-// non-empty entries), all edge flags cleared, then the power-on memory reset.
-// The file is read whole before anything changes: a missing or unreadable
-// file throws std::system_error, whose what() is the system's error text, and
-// leaves the table, the line count and the memory as they were.
+// kept; CR LF, LF or a lone CR ends a line), entry 255 left as it was, the
+// line count (the non-empty entries), all edge flags cleared, then the
+// power-on memory reset. The file is read whole before anything changes: a
+// missing or unreadable file throws BladPliku and leaves the table, the line
+// count and the memory as they were. Once read, a temporary file that a
+// killed write left beside it is removed.
 void WczytajProgram(TabelaProgramu& tabela, Pamiec& pamiec, const std::filesystem::path& plik);
 
 } // namespace plc

@@ -268,6 +268,12 @@ struct Stanowisko {
         if (lacze.FlagaRUN() && lacze.FlagaMONITOR()) {
             Niezmiennik("RUN and MONITOR flags set together");
         }
+        // A CR in a word would split its line of Program.cpm.
+        for (int k = 0; k < plc::RozmiarTabeli; ++k) {
+            if (program.odczytaj(k).tekst().find('\r') != std::string_view::npos) {
+                Niezmiennik("program word holding a CR", program.odczytaj(k).tekst());
+            }
+        }
     }
 
     std::filesystem::path katalog;

@@ -98,7 +98,10 @@ LACZE = {
     "download_55": (0x00, pobieranie(slowa(55))),
     "download_128": (0x00, pobieranie(slowa(128))),
     "download_empty": (0x00, [polecenie("1286", "000000000")]),
-    "download_short_word": (0x00, ["@00MB1286060000000800020\r"]),
+    "download_short_word": (0x00, [polecenie("1286", "060000000800020")]),
+    "download_over_count": (0x00, [posrednia("@00MB1286300000000" + "".join(slowa(20))),
+                                   polecenie("1286", "0600000008000") + polecenie("1A03"),
+                                   polecenie("1107")]),
     "download_bad_count": (0x00, [polecenie("1286", "G40000000C000")]),
     "download_no_file": (0x40, pobieranie(PRZEKAZNIKI)),
     "download_abandoned": (0x00, pobieranie(slowa(40))[:1] + [koncowa("@00XZ")]
@@ -108,7 +111,7 @@ LACZE = {
     "upload_long": (0x00, pobieranie(slowa(60)) + [polecenie("1107"), "X\r", "X\r", "\r", "\r"]),
     "upload_during_download": (0x00, pobieranie(slowa(60))[:2] + [polecenie("1107")]
                                + pobieranie(slowa(60))[2:]),
-    "upload_bad_word": (0x00, ["@00MB1286020000000Z\r", polecenie("1107")]),
+    "upload_bad_word": (0x00, [polecenie("1286", "020000000Z"), polecenie("1107")]),
     "run_relay_program": (0x80, pobieranie(PRZEKAZNIKI) + [polecenie("0404", "0004"), MONITOR,
                                                           polecenie("0404", "0001")]),
     "run_timer_program": (0x80, pobieranie(TIMER) + [polecenie("0404", "0004"),

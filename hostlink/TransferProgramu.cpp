@@ -35,6 +35,19 @@ bool LiczySieDoSumy(const plc::SlowoProgramu& slowo) {
     return d1 == 2 || (d1 == 0 && d2 != 0) || (d1 == 1 && d4 != 1);
 }
 
+// The frame's own text, where its words are: up to its first CR, without the
+// "*" and the FCS before that. A word count larger than the words sent must
+// not make a word of the FCS, "*" and CR (or of a frame after it in the same
+// read): such a word would split a line of Program.cpm.
+std::string_view TekstRamki(std::string_view ramka) {
+    ramka = ramka.substr(0, ramka.find('\r'));
+    if (!ramka.empty() && ramka.back() == '*') {
+        ramka.remove_suffix(1);
+    }
+    ramka.remove_suffix(std::min<std::size_t>(2, ramka.size()));
+    return ramka;
+}
+
 } // namespace
 
 TransferProgramu::TransferProgramu(plc::TabelaProgramu& program, PortLacza& port,
@@ -70,10 +83,11 @@ void TransferProgramu::ObslugaProgramuPrzychodzacego(std::string_view ramka) {
         }
     }
 
+    const std::string_view tekst = TekstRamki(ramka);
     for (int m = 0; m < slowWRamce; ++m) {
         const int wpis = pierwszyWpis + m;
         if (wpis < plc::RozmiarTabeli) {
-            program_.ustaw(wpis, Fragment(ramka, pozycjaSlow + 4 * static_cast<std::size_t>(m), 4));
+            program_.ustaw(wpis, Fragment(tekst, pozycjaSlow + 4 * static_cast<std::size_t>(m), 4));
         }
     }
     // Every word of the frame is taken.

@@ -23,7 +23,9 @@ public:
     // "1286": the next download frame is the first of a new download.
     void RozpocznijPobieranie() noexcept { ramkaPobierania_ = 0; }
     // Stores the words of a download frame, replies, then rewrites the
-    // program file. A failure to write the file is thrown after the reply.
+    // program file. Words are taken from the frame's text only: a position
+    // past it stores an empty entry, one partly past it the characters that
+    // are there. A failure to write the file is thrown after the reply.
     void ObslugaProgramuPrzychodzacego(std::string_view ramka);
 
     // "1107": the next upload frame is the first of a new upload.

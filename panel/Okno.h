@@ -160,5 +160,7 @@ private:
     hostlink::LaczeHost lacze_;
 
     bool zalaczony_ = false;
+    // A switch-on went through in this run: memory holds this run's DM words.
+    bool zalaczonyChocRaz_ = false;
     bool odbudowaDM_ = false;
 };

@@ -41,6 +41,7 @@ void TOkno::OtworzPort() {
         zalaczony_ = true;
         KontrolkaPWR->UstawKolor(kolory::Zielona);
         lacze_.SprawdzenieTrybuPracy();
+        zalaczonyChocRaz_ = true;
     } catch (const std::exception&) {
         KomunikatZwykly(
             this, QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
@@ -87,9 +88,14 @@ void TOkno::OdczytDM() {
                pamiec_);
 }
 
+// Until a switch-on has gone through, the DM words in memory are not this
+// run's: saving them would put zeros over every retained word, also after a
+// switch-on that stopped at a bad line of DM.cpm. A rebuild asked for by the
+// options dialog is written all the same.
 void TOkno::ZapisDM() {
-    if (!konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false) &&
-        !odbudowaDM_)
+    const bool podtrzymanie =
+        konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false);
+    if (!odbudowaDM_ && !(podtrzymanie && zalaczonyChocRaz_))
         return;
     ::ZapisDM(plikDM_, pamiec_);
 }

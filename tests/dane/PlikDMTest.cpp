@@ -47,13 +47,14 @@ TEST(LiczbaDziesietna, AcceptsOnlyAWholeSigned32BitNumber) {
     }
 }
 
-TEST_F(PlikDMTest, LoadsLineKIntoWordKWithEitherLineEnd) {
-    Zapisz("5\r\n-6\n7\r\n");
+TEST_F(PlikDMTest, LoadsLineKIntoWordKWithAnyLineEnd) {
+    Zapisz("5\r\n-6\n7\r8\r\n");
     OdczytDM(Plik(), true, *pamiec_);
     EXPECT_EQ(pamiec_->DM[0].load(), 5);
     EXPECT_EQ(pamiec_->DM[1].load(), -6);
     EXPECT_EQ(pamiec_->DM[2].load(), 7);
-    EXPECT_EQ(pamiec_->DM[3].load(), 0);
+    EXPECT_EQ(pamiec_->DM[3].load(), 8);
+    EXPECT_EQ(pamiec_->DM[4].load(), 0);
 }
 
 TEST_F(PlikDMTest, WithoutRetentionTheFileMustExistButNothingLoads) {
@@ -63,10 +64,67 @@ TEST_F(PlikDMTest, WithoutRetentionTheFileMustExistButNothingLoads) {
     EXPECT_EQ(pamiec_->DM[0].load(), 0);
 }
 
-TEST_F(PlikDMTest, ABadLineStoresNothing) {
-    Zapisz("5\r\n6\r\nx\r\n");
-    EXPECT_THROW(OdczytDM(Plik(), true, *pamiec_), std::invalid_argument);
-    EXPECT_EQ(pamiec_->DM[0].load(), 0);
+// The conversion error says which line, counted from 1 as an editor shows it.
+TEST_F(PlikDMTest, ABadLineIsNamedAndStoresNothing) {
+    const struct {
+        const char* zla;
+        int wiersz; // of the bad line
+        const char* komunikat;
+    } przypadki[] = {
+        {"abc", 101, "'abc' is not a valid integer value (DM.cpm, wiersz 101)"},
+        {"99999999999", 101, "'99999999999' is not a valid integer value (DM.cpm, wiersz 101)"},
+        {"", 3, "'' is not a valid integer value (DM.cpm, wiersz 3)"},
+        {"x", 1, "'x' is not a valid integer value (DM.cpm, wiersz 1)"},
+        {"7", 255, nullptr},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.zla);
+        std::string tresc;
+        for (int wiersz = 1; wiersz <= 255; ++wiersz)
+            tresc += (wiersz == p.wiersz ? std::string(p.zla) : std::to_string(wiersz)) + "\r\n";
+        Zapisz(tresc);
+        if (p.komunikat == nullptr) {
+            OdczytDM(Plik(), true, *pamiec_);
+            EXPECT_EQ(pamiec_->DM[254].load(), 7);
+            continue;
+        }
+        try {
+            OdczytDM(Plik(), true, *pamiec_);
+            ADD_FAILURE() << "the load must fail";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_STREQ(e.what(), p.komunikat);
+        }
+        EXPECT_EQ(pamiec_->DM[0].load(), 0);
+    }
+}
+
+// The system's text first, then the file's full path.
+TEST_F(PlikDMTest, AFileThatCannotBeReadNamesItself) {
+    for (const bool podtrzymanie : {false, true}) {
+        try {
+            OdczytDM(Plik(), podtrzymanie, *pamiec_);
+            ADD_FAILURE() << "a missing file must fail";
+        } catch (const std::system_error& e) {
+            EXPECT_EQ(e.what(), "No such file or directory (" + Plik().string() + ")");
+        }
+    }
+    std::filesystem::create_directory(Plik());
+    try {
+        OdczytDM(Plik(), true, *pamiec_);
+        ADD_FAILURE() << "a directory must fail";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.what(), "Is a directory (" + Plik().string() + ")");
+    }
+}
+
+// What a save killed half way left beside the file goes at the next load.
+TEST_F(PlikDMTest, ALoadRemovesTheTemporaryFileAKilledSaveLeft) {
+    Zapisz("5\r\n");
+    const auto tymczasowy = Plik().parent_path() / "DM.cpm.tmp";
+    std::ofstream(tymczasowy, std::ios::binary) << "5\r\n6";
+    OdczytDM(Plik(), true, *pamiec_);
+    EXPECT_FALSE(std::filesystem::exists(tymczasowy));
+    EXPECT_EQ(Czytaj(), "5\r\n");
 }
 
 TEST_F(PlikDMTest, LinesPastTheDMAreaAreIgnored) {
@@ -94,10 +152,18 @@ TEST_F(PlikDMTest, SavesExactly255Lines) {
     EXPECT_EQ(wczytana->DM[255].load(), 0);
 }
 
-TEST_F(PlikDMTest, AFailedSaveThrowsAndLeavesNoFile) {
+TEST_F(PlikDMTest, AFailedSaveNamesTheFileAndLeavesNoFile) {
     std::filesystem::create_directory(Plik());
-    EXPECT_ANY_THROW(ZapisDM(Plik(), *pamiec_));
+    try {
+        ZapisDM(Plik(), *pamiec_);
+        ADD_FAILURE() << "the save must fail";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.what(), "Is a directory (" + Plik().string() + ")");
+    }
     EXPECT_TRUE(std::filesystem::is_directory(Plik()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Plik().parent_path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 // A disk that fills up part way through the save: the save fails with the
@@ -111,7 +177,7 @@ TEST_F(PlikDMTest, ASaveOntoAFullDiskThrowsAndKeepsTheOldFile) {
         ZapisDM(Plik(), *pamiec_);
         ADD_FAILURE() << "the save must fail";
     } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "File too large");
+        EXPECT_EQ(e.what(), "File too large (" + Plik().string() + ")");
     }
     EXPECT_EQ(Czytaj(), std::string(255 * 3, '0'));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Plik().parent_path()),

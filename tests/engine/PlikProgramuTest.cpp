@@ -52,6 +52,13 @@ TEST_F(PlikProgramu, LoadsLinesCutToFourCharacters) {
         {"CR LF", "8008\r\n20A8\r\n80A8\r\n", {"8008", "20A8", "80A8", "", ""}, 3},
         {"LF, no final line end", "8008\n20A8\n80A8", {"8008", "20A8", "80A8", "", ""}, 3},
         {"short and long lines", "80\r\n20A8XYZW\r\n8\r\n", {"80", "20A8", "8", "", ""}, 3},
+        // A lone CR ends a line as CR LF and LF do.
+        {"lone CR", "8FD5\r1C26\r80A8\r", {"8FD5", "1C26", "80A8", "", ""}, 3},
+        {"mixed line ends, long line cut before its CR",
+         "8008\r20A8XYZW\r\n80A8\n18F1",
+         {"8008", "20A8", "80A8", "18F1", ""},
+         4},
+        {"two lone CRs leave an empty line", "8008\r\r20A8\r\n", {"8008", "", "20A8", "", ""}, 2},
         // The last word lies beyond the count and is never executed.
         {"empty line before the last word",
          "8008\r\n20A8\r\n\r\n80A8\r\n",
@@ -86,15 +93,31 @@ TEST_F(PlikProgramu, LoadsTheFirst255LinesOfALongFile) {
     EXPECT_EQ(tabela.slowo(255), "FFFF");
 }
 
-TEST_F(PlikProgramu, MissingFileChangesNothing) {
-    try {
-        WczytajProgram(tabela, *pamiec, katalog.sciezka() / "Program.cpm");
-        FAIL();
-    } catch (const std::system_error& e) {
-        EXPECT_EQ(e.code(), std::errc::no_such_file_or_directory);
-        EXPECT_STREQ(e.what(), "No such file or directory");
+// The system's text first, then the file's full path.
+TEST_F(PlikProgramu, AFileThatCannotBeReadNamesItselfAndChangesNothing) {
+    const auto brak = katalog.sciezka() / "Program.cpm";
+    const auto katalogZamiastPliku = katalog.sciezka() / "katalog" / "Program.cpm";
+    std::filesystem::create_directories(katalogZamiastPliku);
+    const struct {
+        std::filesystem::path plik;
+        std::errc kod;
+        std::string komunikat;
+    } przypadki[] = {
+        {brak, std::errc::no_such_file_or_directory,
+         "No such file or directory (" + brak.string() + ")"},
+        {katalogZamiastPliku, std::errc::is_a_directory,
+         "Is a directory (" + katalogZamiastPliku.string() + ")"},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.komunikat);
+        try {
+            WczytajProgram(tabela, *pamiec, p.plik);
+            ADD_FAILURE() << "the load must fail";
+        } catch (const std::system_error& e) {
+            EXPECT_EQ(e.code(), p.kod);
+            EXPECT_EQ(e.what(), p.komunikat);
+        }
     }
-    EXPECT_THROW(WczytajProgram(tabela, *pamiec, katalog.sciezka()), std::system_error);
     EXPECT_EQ(tabela.slowo(0), "FFFF");
     EXPECT_EQ(tabela.liczbaLinii(), 200);
     EXPECT_EQ(pamiec->IR.bit(10, 0), 1);
@@ -126,10 +149,58 @@ TEST_F(PlikProgramu, WritesNonEmptyEntriesAndReloadsTheSame) {
     EXPECT_EQ(tabela.liczbaLinii(), 4);
 }
 
-TEST_F(PlikProgramu, RefusedWriteThrowsAndKeepsTheOldFile) {
+TEST_F(PlikProgramu, RefusedWriteNamesTheFile) {
     const auto plik = katalog.sciezka() / "brak" / "Program.cpm";
-    EXPECT_THROW(ZapiszProgram(tabela, plik), std::system_error);
+    try {
+        ZapiszProgram(tabela, plik);
+        ADD_FAILURE() << "the write must fail";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.what(), "No such file or directory (" + plik.string() + ")");
+    }
     EXPECT_FALSE(std::filesystem::exists(plik));
+}
+
+// A write killed between its temporary file and the rename leaves
+// Program.cpm.tmp beside the program. The next load of the real file clears
+// it away; nothing else in the folder is touched.
+TEST_F(PlikProgramu, ALoadRemovesTheTemporaryFileAKilledWriteLeft) {
+    const auto plik = katalog.zapisz("Program.cpm", "8008\r\n");
+    katalog.zapisz("Program.cpm.tmp", "8008\r\n20");
+    katalog.zapisz("Program.cpm.bak", "2008\r\n");
+    katalog.zapisz("Program.cpm.tmp2", "2008\r\n");
+
+    WczytajProgram(tabela, *pamiec, plik);
+    EXPECT_EQ(tabela.slowo(0), "8008");
+    EXPECT_FALSE(std::filesystem::exists(katalog.sciezka() / "Program.cpm.tmp"));
+    EXPECT_EQ(katalog.czytaj("Program.cpm"), "8008\r\n");
+    EXPECT_TRUE(std::filesystem::exists(katalog.sciezka() / "Program.cpm.bak"));
+    EXPECT_TRUE(std::filesystem::exists(katalog.sciezka() / "Program.cpm.tmp2"));
+}
+
+// Without the real file the temporary one may be the only copy of a program:
+// it stays for the user.
+TEST_F(PlikProgramu, AFailedLoadKeepsTheTemporaryFile) {
+    katalog.zapisz("Program.cpm.tmp", "8008\r\n");
+    EXPECT_THROW(WczytajProgram(tabela, *pamiec, katalog.sciezka() / "Program.cpm"),
+                 std::system_error);
+    EXPECT_EQ(katalog.czytaj("Program.cpm.tmp"), "8008\r\n");
+}
+
+// A stale temporary file of any kind does not stand in the write's way, and a
+// link in its place is replaced, not written through.
+TEST_F(PlikProgramu, AWriteReplacesAStaleTemporaryFileWithoutFollowingIt) {
+    const auto plik = katalog.sciezka() / "Program.cpm";
+    const auto obcy = katalog.zapisz("obcy.txt", "not the program's");
+    std::filesystem::create_symlink(obcy, katalog.sciezka() / "Program.cpm.tmp");
+    tabela.wyczysc();
+    tabela.ustaw(0, "8008");
+
+    EXPECT_EQ(ZapiszProgram(tabela, plik), 1);
+    EXPECT_EQ(katalog.czytaj("Program.cpm"), "8008\r\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(plik));
+    EXPECT_EQ(katalog.czytaj("obcy.txt"), "not the program's");
+    EXPECT_FALSE(std::filesystem::exists(
+        std::filesystem::symlink_status(katalog.sciezka() / "Program.cpm.tmp")));
 }
 
 } // namespace

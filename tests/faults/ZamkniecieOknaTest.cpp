@@ -22,9 +22,14 @@ void ZamkniecieOknaTest::pelnyDyskPrzyZamknieciu() {
     std::string stary;
     for (int k = 0; k < 255; ++k)
         stary += std::to_string(k) + "\r\n";
+    s.Instalacja();
     s.Zapisz("DM.cpm", stary);
-    s.Zapisz("Konfiguracja.ini", "[Opcje programu]\r\nPodtrzymanie DM=1\r\n");
+    s.Zapisz("Konfiguracja.ini",
+             "[Opcje okna]\r\nKomunikacja=1\r\n[Opcje programu]\r\nPodtrzymanie DM=1\r\n");
     TOkno& okno = s.Okno();
+    // The words are this run's once a switch-on has loaded them.
+    okno.ZalaczenieSymulatora();
+    QVERIFY(okno.Zalaczony());
     for (int k = 0; k < plc::LiczbaDM; ++k)
         s.pamiec->DM[static_cast<std::size_t>(k)].store(-1000 - k);
 

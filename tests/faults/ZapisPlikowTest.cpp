@@ -25,6 +25,8 @@
 #include <string>
 
 #include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -46,6 +48,8 @@ struct Pisarz {
     const char* nazwa;
     const char* plik;
     std::function<void(const fs::path&, int wariant)> zapisz;
+    // Writes through the program's own temporary file, the target's name with ".tmp".
+    bool tymczasowy;
 };
 
 void ZapiszProgramWariant(const fs::path& plik, int wariant) {
@@ -72,9 +76,9 @@ void ZapiszIniWariant(const fs::path& plik, int wariant) {
 }
 
 const Pisarz Pisarze[] = {
-    {"program", "Program.cpm", ZapiszProgramWariant},
-    {"DM", "DM.cpm", ZapiszDMWariant},
-    {"options", "Konfiguracja.ini", ZapiszIniWariant},
+    {"program", "Program.cpm", ZapiszProgramWariant, true},
+    {"DM", "DM.cpm", ZapiszDMWariant, true},
+    {"options", "Konfiguracja.ini", ZapiszIniWariant, false},
 };
 
 // Both contents the writer gives, as bytes, written once each here.
@@ -125,11 +129,22 @@ TEST(ZapisPlikow, AKillInTheMiddleOfAWriteLeavesTheOldOrTheNewFile) {
             ASSERT_TRUE(zostalo == krotka || zostalo == dluga)
                 << "kill " << proba << " left " << zostalo.size() << " bytes";
         }
-        // What a killed writer left behind does not stand in the next write's way.
+        // What a killed writer left behind does not stand in the next write's
+        // way, and the program's own temporary file does not outlive it.
         pisarz.zapisz(plik, 0);
         EXPECT_EQ(Czytaj(plik), krotka);
+        if (pisarz.tymczasowy) {
+            fs::path tymczasowy = plik;
+            tymczasowy += ".tmp";
+            EXPECT_FALSE(fs::exists(fs::symlink_status(tymczasowy)));
+        }
     }
 }
+
+// The exit status of a child whose preparation the machine does not allow,
+// and what ZapisWDziecku then returns.
+constexpr int BezPrzestrzeniMontowania = 3;
+const std::string PominietoWDziecku = "skipped";
 
 // Runs the writer in a child process made ready by przygotuj; the child
 // reports whether the write threw and its message. Returns the message, or
@@ -163,24 +178,33 @@ std::string ZapisWDziecku(const Pisarz& pisarz, const fs::path& plik,
     ::close(rura[0]);
     int stan = 0;
     ::waitpid(dziecko, &stan, 0);
+    if (WIFEXITED(stan) && WEXITSTATUS(stan) == BezPrzestrzeniMontowania) {
+        return PominietoWDziecku;
+    }
     if (!WIFEXITED(stan) || WEXITSTATUS(stan) != 0) {
         return "the child failed: " + wynik;
     }
     return wynik;
 }
 
-// What the message of a refused write must hold: the options file names
-// itself as the system's profile-string writer would; DM.cpm in a read-only
-// directory is named by the save file's own message; otherwise the system's
-// reason.
+// The message of a refused write: the options file names itself as the
+// system's profile-string writer would; the program and DM.cpm give the
+// system's reason, then the file's full path.
 std::string Oczekiwany(const Pisarz& pisarz, const fs::path& plik, int kod) {
     if (std::string(pisarz.plik) == "Konfiguracja.ini") {
         return "error: Unable to write to " + plik.string();
     }
-    if (std::string(pisarz.plik) == "DM.cpm" && kod == EACCES) {
-        return plik.string();
+    return "error: " + std::string(std::strerror(kod)) + " (" + plik.string() + ")";
+}
+
+// Makes the child an ordinary user: root writes anywhere.
+void JakoZwyklyUzytkownik() {
+    if (::geteuid() == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+            ::setresuid(65534, 65534, 65534) != 0) {
+            ::_exit(2);
+        }
     }
-    return std::strerror(kod);
 }
 
 TEST(ZapisPlikow, AReadOnlyDataDirectoryRefusesTheWriteAndKeepsTheFile) {
@@ -196,17 +220,9 @@ TEST(ZapisPlikow, AReadOnlyDataDirectoryRefusesTheWriteAndKeepsTheFile) {
         const std::string stara = Czytaj(plik);
         fs::permissions(dane, fs::perms(0555));
 
-        // Root writes anywhere; the write is tried as an ordinary user then.
-        const std::string wynik = ZapisWDziecku(pisarz, plik, [] {
-            if (::geteuid() == 0) {
-                if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
-                    ::setresuid(65534, 65534, 65534) != 0) {
-                    ::_exit(2);
-                }
-            }
-        });
+        const std::string wynik = ZapisWDziecku(pisarz, plik, JakoZwyklyUzytkownik);
         fs::permissions(dane, fs::perms(0755));
-        EXPECT_NE(wynik.find(Oczekiwany(pisarz, plik, EACCES)), std::string::npos) << wynik;
+        EXPECT_EQ(wynik, Oczekiwany(pisarz, plik, EACCES));
         EXPECT_EQ(Czytaj(plik), stara);
         EXPECT_EQ(std::distance(fs::directory_iterator(dane), fs::directory_iterator()), 1)
             << "something was left in the directory";
@@ -230,11 +246,59 @@ TEST(ZapisPlikow, AFullDiskRefusesTheWriteAndKeepsTheFile) {
                 ::_exit(2);
             }
         });
-        EXPECT_NE(wynik.find(Oczekiwany(pisarz, plik, EFBIG)), std::string::npos) << wynik;
+        EXPECT_EQ(wynik, Oczekiwany(pisarz, plik, EFBIG));
         EXPECT_EQ(Czytaj(plik), stara);
         EXPECT_EQ(
             std::distance(fs::directory_iterator(katalog.sciezka()), fs::directory_iterator()), 1)
             << "a temporary file was left behind";
+    }
+}
+
+// A file the user made read-only in a writable directory is refused, not
+// replaced behind the user's back by the rename.
+TEST(ZapisPlikow, AReadOnlyFileIsRefusedAndKept) {
+    for (const Pisarz& pisarz : Pisarze) {
+        SCOPED_TRACE(pisarz.nazwa);
+        KatalogTymczasowy katalog;
+        fs::permissions(katalog.sciezka(), fs::perms(0777));
+        const fs::path plik = katalog.sciezka() / pisarz.plik;
+        pisarz.zapisz(plik, 0);
+        const std::string stara = Czytaj(plik);
+        fs::permissions(plik, fs::perms(0444));
+
+        const std::string wynik = ZapisWDziecku(pisarz, plik, JakoZwyklyUzytkownik);
+        EXPECT_EQ(wynik, Oczekiwany(pisarz, plik, EACCES));
+        EXPECT_EQ(Czytaj(plik), stara);
+        EXPECT_EQ(
+            std::distance(fs::directory_iterator(katalog.sciezka()), fs::directory_iterator()), 1);
+    }
+}
+
+// A data directory on a file system mounted read-only: the message gives that
+// reason, not a claim about the file. The child mounts a file system of its
+// own, in a mount namespace of its own, and remounts it read-only; where the
+// machine allows no namespaces the test is skipped.
+TEST(ZapisPlikow, AReadOnlyFileSystemIsReportedAsSuch) {
+    for (const Pisarz& pisarz : Pisarze) {
+        SCOPED_TRACE(pisarz.nazwa);
+        KatalogTymczasowy katalog;
+        const fs::path plik = katalog.sciezka() / pisarz.plik;
+        const std::string wynik = ZapisWDziecku(pisarz, plik, [&] {
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("parvolen", katalog.sciezka().c_str(), "tmpfs", 0, nullptr) != 0) {
+                ::_exit(BezPrzestrzeniMontowania);
+            }
+            pisarz.zapisz(plik, 0);
+            if (::mount(nullptr, katalog.sciezka().c_str(), nullptr, MS_REMOUNT | MS_RDONLY,
+                        nullptr) != 0) {
+                ::_exit(BezPrzestrzeniMontowania);
+            }
+        });
+        if (wynik == PominietoWDziecku) {
+            GTEST_SKIP() << "no mount namespace for this user here";
+        }
+        EXPECT_EQ(wynik, Oczekiwany(pisarz, plik, EROFS));
     }
 }
 

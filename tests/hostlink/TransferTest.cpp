@@ -84,13 +84,72 @@ TEST_F(Transfer, TheFileReloadsToTheSameTableAndLineCount) {
     EXPECT_EQ(wczytana.liczbaLinii(), 60);
 }
 
-TEST_F(Transfer, WordsAreStoredAsTheyStandWhereTheFrameEndsEarly) {
-    // Three words announced, one and a half sent, no FCS.
-    EXPECT_EQ(s.Odbierz("@00MB1286060000000800020\r"), Potwierdzenie);
-    EXPECT_EQ(s.program.slowo(0), "8000");
-    EXPECT_EQ(s.program.slowo(1), "20\r");
-    EXPECT_EQ(s.program.slowo(2), "");
-    EXPECT_EQ(s.program.liczbaLinii(), 2);
+// A frame that carries fewer words than its count announces, as a noisy line
+// may deliver one: the words come from the frame's text only, never from its
+// FCS, "*" and CR, so Program.cpm keeps whole lines and the next upload
+// works. The replies are those of a well-formed download.
+TEST_F(Transfer, AnOverCountedFrameStoresOnlyTheWordsOfItsText) {
+    const std::vector<std::string> slowa = Slowa(23);
+    const struct {
+        const char* nazwa;
+        std::vector<std::string> ramki;
+        std::vector<std::string> odpowiedzi;
+        std::vector<std::string> tabela; // the entries from 0 on
+    } przypadki[] = {
+        {"three announced, one sent",
+         {Polecenie("@00MB12860600000008000")},
+         {Potwierdzenie},
+         {"8000"}},
+        {"four announced, one and a half sent",
+         {Polecenie("@00MB1286080000000800020")},
+         {Potwierdzenie},
+         {"8000", "20"}},
+        {"the first of two frames short",
+         {RamkaPosrednia("@00MB1286300000000" + Zlacz(slowa, 0, 20)), Polecenie("C008")},
+         {"\r", Potwierdzenie},
+         [&] {
+             std::vector<std::string> t(slowa.begin(), slowa.begin() + 20);
+             t.resize(23);
+             t.push_back("C008");
+             return t;
+         }()},
+        {"the last frame carries no word",
+         {RamkaPosrednia("@00MB1286300000000" + Zlacz(slowa, 0, 23)), Polecenie("")},
+         {"\r", Potwierdzenie},
+         slowa},
+        {"a second frame in the same read",
+         {Polecenie("@00MB12860600000008000") + Polecenie("@00MB1A03")},
+         {Potwierdzenie},
+         {"8000"}},
+    };
+    for (const auto& p : przypadki) {
+        SCOPED_TRACE(p.nazwa);
+        std::vector<std::string> odpowiedzi;
+        for (const std::string& ramka : p.ramki) {
+            odpowiedzi.push_back(s.Odbierz(ramka));
+        }
+        EXPECT_EQ(odpowiedzi, p.odpowiedzi);
+        EXPECT_EQ(Tabela(), TabelaZ(p.tabela));
+
+        std::string plik;
+        int niepuste = 0;
+        for (const std::string& slowo : p.tabela) {
+            if (!slowo.empty()) {
+                plik += slowo + "\r\n";
+                ++niepuste;
+            }
+        }
+        EXPECT_EQ(katalog.czytaj("Program.cpm"), plik);
+        EXPECT_EQ(s.program.liczbaLinii(), niepuste);
+        plc::TabelaProgramu wczytana;
+        plc::Pamiec pamiec;
+        plc::WczytajProgram(wczytana, pamiec, s.plikProgramu);
+        EXPECT_EQ(wczytana.liczbaLinii(), niepuste);
+    }
+    // Whole words upload again.
+    s.Odbierz(Polecenie("@00MB12860600000008000"));
+    EXPECT_EQ(s.Odbierz(Polecenie("@00MB1107")).substr(0, 28),
+              std::string("@00MB00890000000080") + "0800," + "8000");
 }
 
 TEST_F(Transfer, AnAbandonedDownloadKeepsWhatArrivedAndANewOneStartsAfresh) {

@@ -76,6 +76,8 @@ private slots:
     void zapisDM_data();
     void zapisDM();
     void nieudanyZapisDMZostawiaOkno();
+    void zamkniecieBezUdanegoZalaczeniaZachowujeDM_data();
+    void zamkniecieBezUdanegoZalaczeniaZachowujeDM();
     void zmianaPortuZapisujeNumer();
     void zmianaPortuGdyZalaczonyBezPortu();
     void lampyWyjscPoWylaczeniu();
@@ -240,21 +242,24 @@ void OknoTest::brakPlikuProgramuZostawiaWylaczony() {
     okno.Przycisk->click();
     QCOMPARE(odpowiedzi.teksty.size(), 1);
     QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
-    QVERIFY(odpowiedzi.teksty.front().contains(QStringLiteral("No such file or directory")));
+    QCOMPARE(odpowiedzi.teksty.front(),
+             QString::fromStdString("No such file or directory (" +
+                                    s.Sciezka("Program.cpm").string() + ")"));
     QVERIFY(!okno.Zalaczony());
     QCOMPARE(okno.Przycisk->text(), QStringLiteral("&Włącz"));
     QCOMPARE(okno.KontrolkaPWR->Kolor(), Zgaszona);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 }
 
+// %1 in the message stands for the full path of DM.cpm.
 void OknoTest::zlyPlikDMZostawiaWylaczony_data() {
     QTest::addColumn<QByteArray>("dm");
     QTest::addColumn<QString>("komunikat");
-    QTest::newRow("brak pliku") << QByteArray() << "No such file or directory";
+    QTest::newRow("brak pliku") << QByteArray() << "No such file or directory (%1)";
     QTest::newRow("nie liczba") << QByteArray("1\r\nabc\r\n3\r\n")
-                                << "'abc' is not a valid integer value";
+                                << "'abc' is not a valid integer value (DM.cpm, wiersz 2)";
     QTest::newRow("pusta linia") << QByteArray("1\r\n\r\n3\r\n")
-                                 << "'' is not a valid integer value";
+                                 << "'' is not a valid integer value (DM.cpm, wiersz 2)";
 }
 
 void OknoTest::zlyPlikDMZostawiaWylaczony() {
@@ -273,7 +278,8 @@ void OknoTest::zlyPlikDMZostawiaWylaczony() {
 
     okno.Przycisk->click();
     QCOMPARE(odpowiedzi.teksty.size(), 1);
-    QVERIFY2(odpowiedzi.teksty.front().contains(komunikat), qPrintable(odpowiedzi.teksty.front()));
+    QCOMPARE(odpowiedzi.teksty.front(),
+             komunikat.arg(QString::fromStdString(s.Sciezka("DM.cpm").string())));
     QVERIFY(!okno.Zalaczony());
     QCOMPARE(okno.Przycisk->text(), QStringLiteral("&Włącz"));
     QCOMPARE(s.pamiec->DM[0].load(), 77); // a bad file stores nothing
@@ -407,26 +413,38 @@ void OknoTest::podtrzymanieDM() {
     QCOMPARE(s.pamiec->DM[100].load(), -1234);
 }
 
+// Memory holds this run's DM words once a switch-on has gone through; only
+// then, or for a rebuild, does the close write DM.cpm.
 void OknoTest::zapisDM_data() {
     QTest::addColumn<bool>("podtrzymanie");
     QTest::addColumn<bool>("odbudowa");
+    QTest::addColumn<bool>("zalaczony");
     QTest::addColumn<bool>("zapisany");
-    QTest::newRow("bez podtrzymania") << false << false << false;
-    QTest::newRow("podtrzymanie") << true << false << true;
-    QTest::newRow("odbudowa bez podtrzymania") << false << true << true;
+    QTest::newRow("bez podtrzymania") << false << false << true << false;
+    QTest::newRow("podtrzymanie po zalaczeniu") << true << false << true << true;
+    QTest::newRow("podtrzymanie bez zalaczenia") << true << false << false << false;
+    QTest::newRow("odbudowa bez podtrzymania") << false << true << false << true;
+    QTest::newRow("odbudowa bez zalaczenia") << true << true << false << true;
 }
 
 void OknoTest::zapisDM() {
     QFETCH(bool, podtrzymanie);
     QFETCH(bool, odbudowa);
+    QFETCH(bool, zalaczony);
     QFETCH(bool, zapisany);
     Stanowisko s;
+    s.Instalacja();
     s.Zapisz("DM.cpm", "1\r\n");
-    s.Zapisz("Konfiguracja.ini", std::string("[Opcje programu]\r\nPodtrzymanie DM=") +
-                                     (podtrzymanie ? "1" : "0") + "\r\n");
+    s.Zapisz("Konfiguracja.ini", Opcje(std::string("Program=1\r\nPodtrzymanie DM=") +
+                                       (podtrzymanie ? "1" : "0") + "\r\n"));
     TOkno& okno = s.Okno();
     if (odbudowa)
         okno.UstawOdbudoweDM();
+    if (zalaczony) {
+        okno.ZalaczenieSymulatora();
+        QVERIFY(okno.Zalaczony());
+        okno.ZalaczenieSymulatora();
+    }
     for (int k = 0; k < plc::LiczbaDM; ++k)
         s.pamiec->DM[static_cast<std::size_t>(k)].store(k - 3);
 
@@ -448,14 +466,58 @@ void OknoTest::nieudanyZapisDMZostawiaOkno() {
     std::filesystem::create_directory(s.Sciezka("DM.cpm")); // cannot be replaced by a file
     s.Zapisz("Konfiguracja.ini", "[Opcje programu]\r\nPodtrzymanie DM=1\r\n");
     TOkno& okno = s.Okno();
+    okno.UstawOdbudoweDM();
     Odpowiedzi odpowiedzi;
 
     QCloseEvent zamkniecie;
     QApplication::sendEvent(&okno, &zamkniecie);
     QVERIFY(!zamkniecie.isAccepted());
     QCOMPARE(odpowiedzi.teksty.size(), 1);
+    QCOMPARE(odpowiedzi.teksty.front(),
+             QString::fromStdString("Is a directory (" + s.Sciezka("DM.cpm").string() + ")"));
     QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Critical);
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+}
+
+// The retained words of DM.cpm outlive a run that never had them in memory:
+// one closed without a switch-on, or whose every switch-on stopped at a bad
+// line of the file.
+void OknoTest::zamkniecieBezUdanegoZalaczeniaZachowujeDM_data() {
+    QTest::addColumn<QByteArray>("wiersz101");
+    QTest::addColumn<int>("zalaczen");
+    QTest::addColumn<QString>("komunikat");
+    QTest::newRow("bez zalaczenia") << QByteArray("100") << 0 << QString();
+    QTest::newRow("nie liczba") << QByteArray("abc") << 2
+                                << "'abc' is not a valid integer value (DM.cpm, wiersz 101)";
+    QTest::newRow("poza zakresem")
+        << QByteArray("99999999999") << 1
+        << "'99999999999' is not a valid integer value (DM.cpm, wiersz 101)";
+}
+
+void OknoTest::zamkniecieBezUdanegoZalaczeniaZachowujeDM() {
+    QFETCH(QByteArray, wiersz101);
+    QFETCH(int, zalaczen);
+    QFETCH(QString, komunikat);
+    Stanowisko s;
+    s.Instalacja();
+    std::string dm;
+    for (int k = 0; k < 255; ++k)
+        dm += (k == 100 ? wiersz101.toStdString() : std::to_string(1000 + k)) + "\r\n";
+    s.Zapisz("DM.cpm", dm);
+    s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\nPodtrzymanie DM=1\r\n"));
+    TOkno& okno = s.Okno();
+    Odpowiedzi odpowiedzi;
+
+    for (int i = 0; i < zalaczen; ++i) {
+        okno.Przycisk->click();
+        QVERIFY(!okno.Zalaczony());
+    }
+
+    QCloseEvent zamkniecie;
+    QApplication::sendEvent(&okno, &zamkniecie);
+    QVERIFY(zamkniecie.isAccepted());
+    QCOMPARE(s.Czytaj("DM.cpm"), dm);
+    QCOMPARE(odpowiedzi.teksty, QStringList(zalaczen, komunikat));
 }
 
 void OknoTest::zmianaPortuZapisujeNumer() {
