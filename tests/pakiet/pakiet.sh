@@ -53,6 +53,8 @@ oczekiwane=(
     "./usr/share/metainfo/$id.metainfo.xml -rw-r--r--"
     "./usr/share/icons/hicolor/scalable/apps/$id.svg -rw-r--r--"
     "./usr/share/man/man1/parvolen.1.gz -rw-r--r--"
+    "./usr/share/man/man1/parvolen-wine.1.gz -rw-r--r--"
+    "./usr/bin/parvolen-wine -rwxr-xr-x"
     "./usr/share/doc/parvolen/copyright -rw-r--r--"
     "./usr/share/doc/parvolen/changelog.gz -rw-r--r--"
     "./usr/share/lintian/overrides/parvolen -rw-r--r--"

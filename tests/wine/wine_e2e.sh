@@ -15,7 +15,7 @@
 # Exits 77 (skipped) when Wine, the client or the 32-bit parts are missing,
 # unless PARVOLEN_WINE_WYMAGANE=1 (CI), where that is a failure.
 set -euo pipefail
-source "$(dirname "$0")/../e2e/stanowisko.sh"
+source "$(dirname "$0")/../wspolne/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
     instalacja=$1
