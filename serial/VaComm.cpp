@@ -73,7 +73,7 @@ void TVaCustomComm::Open() {
 void TVaCustomComm::OpenDevice() {
     const std::string name = FormattedName();
     int error = 0;
-    device_ = TVaDevice::Open(VaResolveDevicePath(name), error);
+    device_ = TVaDevice::Open(resolver_ ? resolver_(name) : VaResolveDevicePath(name), error);
     if (device_ == nullptr) {
         throw EVaCommError(
             VaFill(sMsgOpenError, {name, std::to_string(error), VaSystemMessage(error)}));

@@ -2,6 +2,7 @@
 
 #include "serial/VaConst.h"
 #include "serial/VaPrst.h"
+#include "serial/VaResolver.h"
 #include "serial/VaTypes.h"
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // The serial port component.
 //
@@ -114,6 +116,8 @@ public:
 
     // The name handed to the device lookup: DeviceName formatted with PortNum.
     std::string FormattedName() const;
+    // Decides which device the formatted name opens; used at every Open.
+    void SetResolver(TVaResolver value) { resolver_ = std::move(value); }
     // The line settings as the properties give them now.
     TVaLineSettings LineSettings() const;
 
@@ -207,6 +211,7 @@ private:
     TVaEventChars eventChars_;
     TVaBuffers buffers_;
 
+    TVaResolver resolver_;
     std::shared_ptr<TVaDevice> device_;
     std::shared_ptr<TVaPortLink> link_;
     std::shared_ptr<TVaCommEventThread> eventThread_;
