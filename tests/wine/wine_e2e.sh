@@ -52,7 +52,7 @@ robocze=$3
 bity=$4
 arch=$([ "$bity" = 32 ] && echo i686 || echo x86_64)
 klient="$instalacja/lib/parvolen/parvolen-com-$arch.exe"
-source "$(dirname "$0")/../e2e/powitanie.sh"
+source "$(dirname "$0")/../wspolne/powitanie.sh"
 
 export XDG_RUNTIME_DIR="$robocze/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
