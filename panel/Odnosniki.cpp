@@ -1,6 +1,9 @@
 #include "panel/Odnosniki.h"
 
+#include "dane/PlikiWspolne.h"
+
 #include <QDesktopServices>
+#include <QString>
 
 namespace odnosniki {
 
@@ -8,16 +11,20 @@ QUrl StronaProduktu() {
     return QUrl(QString::fromLatin1(AdresStronyProduktu)).resolved(QUrl("index.html"));
 }
 
-QUrl AdresPomocy(const QDir& katalog) {
-    return QUrl::fromLocalFile(katalog.absoluteFilePath(QStringLiteral("Pomoc/help.html")));
+std::optional<std::filesystem::path> StronaPomocy() {
+    return PlikWspolny(PlikPomocy);
+}
+
+QUrl AdresPomocy(const std::filesystem::path& strona) {
+    return QUrl::fromLocalFile(QString::fromStdString(strona.string()));
 }
 
 bool OtworzStroneProduktu() {
     return QDesktopServices::openUrl(StronaProduktu());
 }
 
-bool OtworzPomoc() {
-    return QDesktopServices::openUrl(AdresPomocy(QDir::current()));
+bool OtworzPomoc(const std::filesystem::path& strona) {
+    return QDesktopServices::openUrl(AdresPomocy(strona));
 }
 
 } // namespace odnosniki

@@ -3,9 +3,11 @@
 #include "IAeverButton.h"
 #include "Info.h"
 #include "Kolory.h"
+#include "Komunikaty.h"
 #include "Odnosniki.h"
 #include "Raport.h"
 #include "dane/KatalogDanych.h"
+#include "dane/PlikiWspolne.h"
 #include "panel/Lampka.h"
 #include "panel/Port.h"
 
@@ -17,6 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStringList>
 #include <QTimer>
 
 namespace klucze = hostlink::klucze;
@@ -159,8 +162,24 @@ void TOkno::OpcjeClick() {
     Opcje.exec();
 }
 
+// Without a browser launcher the desktop refuses the page; the user is told
+// where it is, to open it by hand.
 void TOkno::PomocClick() {
-    odnosniki::OtworzPomoc();
+    const auto strona = odnosniki::StronaPomocy();
+    if (!strona) {
+        QStringList katalogi;
+        for (const std::filesystem::path& katalog : KatalogiPlikowWspolnych())
+            katalogi << QString::fromStdString(katalog.string());
+        KomunikatOstrzezenie(
+            this, QStringLiteral("Nie znaleziono pliku pomocy %1 w katalogach:\n%2")
+                      .arg(QString::fromLatin1(odnosniki::PlikPomocy), katalogi.join(u'\n')));
+        return;
+    }
+    if (!odnosniki::OtworzPomoc(*strona))
+        KomunikatOstrzezenie(this,
+                             QStringLiteral("Nie można otworzyć pliku pomocy w przeglądarce.\n"
+                                            "Proszę otworzyć go ręcznie:\n%1")
+                                 .arg(QString::fromStdString(strona->string())));
 }
 
 // A line error lights ERR for a moment, as traffic lights COMM; which error

@@ -2,6 +2,7 @@
 
 #include "Kolory.h"
 #include "Komunikaty.h"
+#include "dane/PlikiWspolne.h"
 #include "media/Dzwiek.h"
 #include "panel/Lampka.h"
 
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include <filesystem>
 #include <string>
 
 namespace klucze = hostlink::klucze;
@@ -53,11 +53,10 @@ void TOkno::RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal
     plc::ZapisLiczby(pamiec_.IR, kanal, std::to_string(pozycja));
 }
 
-// The click file is looked for where the player will open it.
+// The click file is looked for where the player will find it.
 void TOkno::ObslugaDwiekow() {
     const bool dzwieki = konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Dzwieki, false);
-    std::error_code blad;
-    if (std::filesystem::exists(PlikKliku, blad)) {
+    if (PlikWspolny(PlikKliku)) {
         lampy_.UstawDzwiek(dzwieki);
         return;
     }

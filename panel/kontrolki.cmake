@@ -1,5 +1,6 @@
 # The self-contained controls and dialogs of the front panel: the shaped
-# button and the welcome, about and port settings windows.
+# button and the welcome, about and port settings windows, and the links to
+# the product page and the help page (found among the shared files, dane/).
 add_library(parvolen_kontrolki STATIC
     ${CMAKE_CURRENT_LIST_DIR}/IAeverGeometria.cpp
     ${CMAKE_CURRENT_LIST_DIR}/IAeverButton.cpp
@@ -11,5 +12,5 @@ add_library(parvolen_kontrolki STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ZmianaPortu.cpp
 )
 target_include_directories(parvolen_kontrolki PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(parvolen_kontrolki PUBLIC Qt6::Widgets)
+target_link_libraries(parvolen_kontrolki PUBLIC parvolen_dane Qt6::Widgets)
 

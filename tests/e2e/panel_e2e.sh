@@ -32,17 +32,6 @@ zamknij_okno_powitalne || exit 1
 echo "the welcome window closes after its countdown"
 xdotool windowfocus --sync "$okno"
 
-# The colour of one pixel of the window, as #RRGGBB.
-kolor() {
-    import -window "$okno" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-        grep -o '#[0-9A-F]\{6\}' | head -1
-}
-# Lamp centres in window coordinates: PWR, output lamp 0.
-pwr=(258 86)
-w0=(193 150)
-
-jest_kolor() { [ "$(kolor "$1" "$2")" = "$3" ]; }
-
 [ "$(kolor "${w0[@]}")" = "#CCEFCF" ] || { echo "output lamp 0 is $(kolor "${w0[@]}") before switch-on"; exit 1; }
 xdotool key --clearmodifiers alt+w
 czekaj jest_kolor "${pwr[@]}" "#00FF00" || { echo "PWR did not light: $(kolor "${pwr[@]}")"; exit 1; }
@@ -55,23 +44,6 @@ xdotool key --clearmodifiers alt+0
 czekaj jest_kolor "${w0[@]}" "#EEFEEE" || { echo "output lamp 0 did not go out: $(kolor "${w0[@]}")"; exit 1; }
 echo "output lamp 0 follows input 00"
 
-# The check sequence of a text: the exclusive OR of its characters, two hex digits.
-fcs() {
-    local tekst=$1 x=0 i c
-    for ((i = 0; i < ${#tekst}; i++)); do
-        printf -v c '%d' "'${tekst:i:1}"
-        x=$((x ^ c))
-    done
-    printf '%02X' "$x"
-}
-# Sends a command frame and checks that the reply is exactly the one expected
-# (bash's own read would change the terminal's settings of the line).
-zapytaj() {
-    local ramka=$1 oczekiwana=$2 odpowiedz
-    printf '%s' "$ramka" >&3
-    odpowiedz=$(timeout 10 head -c ${#oczekiwana} <&3) || { echo "no answer to ${ramka%$'\r'}"; return 1; }
-    [ "$odpowiedz" = "$oczekiwana" ] || { echo "${ramka%$'\r'} answered: $odpowiedz"; return 1; }
-}
 potwierdzenie=$'@00MB000400004B*\r'
 status_run=$'@00MB00110000040E01000000000000000000003F*\r'
 status_program=$'@00MB00110000010E01000000000000000000003A*\r'

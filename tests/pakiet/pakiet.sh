@@ -6,6 +6,7 @@
 # also installs the build into a plain prefix. Every failure is named; the
 # script fails when any check did.
 set -euo pipefail
+source "$(dirname "$0")/deb.sh"
 budowa=$(cd "$1" && pwd)
 wersja=$2
 id=invalid.parvolen.Parvolen
@@ -28,17 +29,7 @@ sprawdz() {
     fi
 }
 
-if ! cpack -G DEB --config "$budowa/CPackConfig.cmake" -B "$robocze/pakiet" >"$robocze/cpack" 2>&1; then
-    cat "$robocze/cpack" >&2
-    echo "BŁĄD: cpack failed" >&2
-    exit 1
-fi
-deb=$robocze/pakiet/parvolen_${wersja}_$(dpkg --print-architecture).deb
-if [ ! -f "$deb" ]; then
-    echo "BŁĄD: no $(basename "$deb"); cpack made:" >&2
-    ls "$robocze/pakiet" >&2
-    exit 1
-fi
+zbuduj_deb "$budowa" "$wersja" "$robocze/pakiet"
 
 # The file list: path, then mode and owner as dpkg-deb shows them.
 dpkg-deb --contents "$deb" | awk '{ print $6, $1, $2 }' >"$robocze/lista"

@@ -20,8 +20,11 @@ private slots:
 void TestInfoPomoc::adresy() {
     QCOMPARE(odnosniki::StronaProduktu(),
              QUrl(QStringLiteral("https://parvolen.invalid/index.html")));
-    QCOMPARE(odnosniki::AdresPomocy(QDir(QStringLiteral("/opt/parvolen"))),
+    QCOMPARE(odnosniki::AdresPomocy("/opt/parvolen/Pomoc/help.html"),
              QUrl(QStringLiteral("file:///opt/parvolen/Pomoc/help.html")));
+    // A home folder named in Polish, with a space, is the same folder in the URL.
+    QCOMPARE(odnosniki::AdresPomocy("/home/Łucja Żak/Pomoc/help.html").toLocalFile(),
+             QStringLiteral("/home/Łucja Żak/Pomoc/help.html"));
 }
 
 void TestInfoPomoc::oknoInformacji() {

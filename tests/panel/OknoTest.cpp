@@ -7,7 +7,6 @@
 #include "tests/wspolne/Odpowiedzi.h"
 #include "tests/wspolne/StanowiskoOkna.h"
 
-#include "dane/KatalogDanych.h"
 #include "panel/IAeverButton.h"
 #include "panel/Lampka.h"
 #include "panel/OknoPowitalne.h"
@@ -16,11 +15,14 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -58,7 +60,6 @@ class OknoTest : public QObject {
     Q_OBJECT
 private slots:
     void tworzenie();
-    void katalogDanychBezWpisu();
     void wyborPortuZPliku_data();
     void wyborPortuZPliku();
     void zalaczenieIWylaczenieWTrybiePROGRAM();
@@ -88,6 +89,8 @@ private slots:
     void ustawieniaPortuGdyZalaczonyBezPortu();
     void bladLiniiBlyskaERR();
     void bladLiniiNieGasiBleduProgramu();
+    void pomoc_data();
+    void pomoc();
 };
 
 void OknoTest::tworzenie() {
@@ -139,19 +142,6 @@ void OknoTest::tworzenie() {
     QCOMPARE(okno.Edit1->text(), QStringLiteral("SR251: "));
     QVERIFY(!okno.TimerKontrolek->isActive());
     QCOMPARE(okno.TimerKontrolek->interval(), 80);
-}
-
-void OknoTest::katalogDanychBezWpisu() {
-    QTemporaryDir ustawienia;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, ustawienia.path());
-    QCOMPARE(QString::fromStdString(KatalogDanych().string()),
-             QCoreApplication::applicationDirPath());
-    QDir().mkpath(ustawienia.filePath("Orvanta"));
-    QSettings plik(ustawienia.filePath("Orvanta/Parvolen.conf"), QSettings::IniFormat);
-    plik.setValue("Setup/InstallPath", "");
-    plik.sync();
-    QCOMPARE(QString::fromStdString(KatalogDanych().string()),
-             QCoreApplication::applicationDirPath());
 }
 
 void OknoTest::wyborPortuZPliku_data() {
@@ -745,6 +735,70 @@ void OknoTest::bladLiniiNieGasiBleduProgramu() {
     QCOMPARE(okno.KontrolkaERR->Kolor(), Czerwona);
     QMetaObject::invokeMethod(okno.TimerBledu, "timeout");
     QCOMPARE(okno.KontrolkaERR->Kolor(), ZgaszonaBledu);
+}
+
+// Stands in for the desktop's browser launcher: takes every file URL.
+class Przegladarka : public QObject {
+    Q_OBJECT
+public:
+    Przegladarka() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "otworz"); }
+    ~Przegladarka() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    Przegladarka(const Przegladarka&) = delete;
+    Przegladarka& operator=(const Przegladarka&) = delete;
+
+    QList<QUrl> otwarte;
+
+public slots:
+    void otworz(const QUrl& adres) { otwarte << adres; }
+};
+
+// The offscreen platform has no launcher, so the page cannot be opened
+// there: the user is told where it is. The page is looked for in the current
+// directory (the data directory here) first.
+void OknoTest::pomoc_data() {
+    QTest::addColumn<bool>("strona");
+    QTest::addColumn<bool>("przegladarka");
+    QTest::newRow("bez przegladarki") << true << false;
+    QTest::newRow("z przegladarka") << true << true;
+    QTest::newRow("brak strony") << false << false;
+}
+
+void OknoTest::pomoc() {
+    QFETCH(bool, strona);
+    QFETCH(bool, przegladarka);
+    Stanowisko s;
+    s.Instalacja();
+    const QString sciezka = QString::fromStdString(s.Sciezka("Pomoc/help.html").string());
+    if (strona) {
+        std::filesystem::create_directories(s.Sciezka("Pomoc"));
+        s.Zapisz("Pomoc/help.html", "<html/>");
+    }
+    TOkno& okno = s.Okno();
+    std::optional<Przegladarka> launcher;
+    if (przegladarka)
+        launcher.emplace();
+    Odpowiedzi odpowiedzi;
+
+    okno.Button4->click();
+    if (przegladarka) {
+        QVERIFY(odpowiedzi.teksty.isEmpty());
+        QCOMPARE(launcher->otwarte, QList<QUrl>{QUrl::fromLocalFile(sciezka)});
+        return;
+    }
+    QCOMPARE(odpowiedzi.teksty.size(), 1);
+    QCOMPARE(odpowiedzi.ikony, QList<QMessageBox::Icon>{QMessageBox::Warning});
+    if (strona) {
+        QCOMPARE(odpowiedzi.teksty.front(),
+                 QStringLiteral("Nie można otworzyć pliku pomocy w przeglądarce.\n"
+                                "Proszę otworzyć go ręcznie:\n") +
+                     sciezka);
+    } else {
+        const QStringList wiersze = odpowiedzi.teksty.front().split(u'\n');
+        QCOMPARE(wiersze.front(),
+                 QStringLiteral("Nie znaleziono pliku pomocy Pomoc/help.html w katalogach:"));
+        QCOMPARE(wiersze.value(1), QString::fromStdString(s.Sciezka("").parent_path().string()));
+        QCOMPARE(wiersze.size(), 4);
+    }
 }
 
 QTEST_MAIN(OknoTest)

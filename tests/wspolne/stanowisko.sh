@@ -66,3 +66,35 @@ znajdz_okno() {
     okno=$(xdotool search --name '^Parvolen ver 2\.02$' 2>/dev/null | head -1)
     [ -n "$okno" ]
 }
+
+# The colour of one pixel of the main window, as #RRGGBB.
+kolor() {
+    import -window "$okno" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        grep -o '#[0-9A-F]\{6\}' | head -1
+}
+jest_kolor() { [ "$(kolor "$1" "$2")" = "$3" ]; }
+# Lamp centres in window coordinates: PWR, output lamp 0.
+# shellcheck disable=SC2034 # read by the scripts that source this file
+pwr=(258 86)
+# shellcheck disable=SC2034
+w0=(193 150)
+
+# The check sequence of a text: the exclusive OR of its characters, two hex digits.
+fcs() {
+    local tekst=$1 x=0 i c
+    for ((i = 0; i < ${#tekst}; i++)); do
+        printf -v c '%d' "'${tekst:i:1}"
+        x=$((x ^ c))
+    done
+    printf '%02X' "$x"
+}
+
+# Sends a command frame on descriptor 3 (the programming software's side of
+# the line) and checks that the reply is exactly the one expected (bash's own
+# read would change the terminal's settings of the line).
+zapytaj() {
+    local ramka=$1 oczekiwana=$2 odpowiedz
+    printf '%s' "$ramka" >&3
+    odpowiedz=$(timeout 10 head -c ${#oczekiwana} <&3) || { echo "no answer to ${ramka%$'\r'}"; return 1; }
+    [ "$odpowiedz" = "$oczekiwana" ] || { echo "${ramka%$'\r'} answered: $odpowiedz"; return 1; }
+}
