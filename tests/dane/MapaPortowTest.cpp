@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -38,6 +39,10 @@ const Przypadek Przypadki[] = {
     {"~ of another user stays", "COM1", "~ktos/plc", {}, "~ktos/plc"},
     {"a ~ inside the path stays", "COM1", "/tmp/~/plc", {}, "/tmp/~/plc"},
 };
+
+void PrintTo(const Przypadek& p, std::ostream* os) {
+    *os << p.opis;
+}
 
 class MapaPortowTest : public ::testing::TestWithParam<Przypadek> {
 protected:
