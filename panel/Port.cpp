@@ -106,7 +106,6 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
                                          "albo wpisana ścieżka")
                               .arg(NazwaNaPanelu(port_)));
     Edit1->setReadOnly(true);
-    Edit1->setToolTip(QStringLiteral("Tę ścieżkę podaj oprogramowaniu programującemu"));
     Button4->setAutoDefault(false);
     Button4->setToolTip(QStringLiteral("Kopiuje ścieżkę do schowka"));
 
@@ -210,7 +209,11 @@ std::string TPort::WybraneUrzadzenie() const {
 
 void TPort::PokazSciezkePortu() {
     const bool wirtualny = WybraneUrzadzenie() == kVaVirtualDevice;
-    Edit1->setText(wirtualny ? QString::fromStdString(VaVirtualLinkPath(port_)) : QString());
+    const QString sciezka =
+        wirtualny ? QString::fromStdString(VaVirtualLinkPath(port_)) : QString();
+    Edit1->setText(sciezka);
+    Edit1->setToolTip(QStringLiteral("Tę ścieżkę podaj oprogramowaniu programującemu:\n") +
+                      sciezka);
     Edit1->setVisible(wirtualny);
     Button4->setVisible(wirtualny);
 }
