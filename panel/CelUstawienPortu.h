@@ -5,6 +5,7 @@
 #include <QColor>
 
 #include <exception>
+#include <string>
 
 // What the port settings dialog needs of the window that owns the serial
 // port. The main window implements it over ComPort, its PWR lamp and its
@@ -26,6 +27,15 @@ public:
     virtual void UstawPredkosc(TVaBaudrate predkosc) = 0;
     virtual void UstawBityDanych(TVaDatabits bity) = 0;
     virtual void UstawBityStopu(TVaStopbits bity) = 0;
+
+    // The port name chosen on the panel ("COM1" or "COM2"): the one whose
+    // device the dialog shows and stores.
+    virtual std::string WybranyPort() const = 0;
+    // What the name means now: kVaVirtualDevice or a device path.
+    virtual std::string UrzadzeniePortu(const std::string& port) const = 0;
+    // Stores the device for the name in the user's own settings; the next
+    // opening of the port uses it. Throws when the settings cannot be written.
+    virtual void UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) = 0;
 
     virtual bool SymulatorWlaczony() const = 0;
     virtual void UstawKolorKontrolkiPWR(const QColor& kolor) = 0;

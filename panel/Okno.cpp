@@ -7,6 +7,7 @@
 #include "Odnosniki.h"
 #include "Raport.h"
 #include "dane/KatalogDanych.h"
+#include "dane/MapaPortow.h"
 #include "dane/PlikiWspolne.h"
 #include "panel/Lampka.h"
 #include "panel/Port.h"
@@ -83,6 +84,9 @@ void TOkno::UstawPort() {
     ComPort.SetParity(paEven);
     ComPort.SetParityCheck(true);
     ComPort.SetStopbits(sb2);
+    // Asked at every opening, so a choice stored since then is what opens.
+    ComPort.SetResolver([](const std::string& nazwa) { return ::UrzadzeniePortu(nazwa); });
+    OdswiezOpisyPortow();
     ComPort.RaportBledu = [](const std::string& komunikat) { RaportBledu(komunikat); };
     ComPort.OnRxChar = [this](TVaCustomComm&, std::int32_t) {
         Bezpiecznie([this] { lacze_.ReakcjaNaZnak(); });
@@ -198,6 +202,28 @@ void TOkno::ZegarBledu() {
 void TOkno::PokazBlad() {
     KontrolkaERR->UstawKolor(lampy_.Blad() || TimerBledu->isActive() ? kolory::Czerwona
                                                                      : kolory::ZgaszonaBledu);
+}
+
+void TOkno::OdswiezOpisyPortow() {
+    const std::pair<QRadioButton*, const char*> wybory[] = {{RadioButton1, "COM1"},
+                                                            {RadioButton2, "COM2"}};
+    for (const auto& [wybor, nazwa] : wybory)
+        wybor->setToolTip(
+            QStringLiteral("Wybór portu szeregowego\n%1: %2")
+                .arg(wybor->text(), QString::fromStdString(OpisUrzadzeniaPortu(nazwa))));
+}
+
+std::string TOkno::WybranyPort() const {
+    return RadioButton1->isChecked() ? "COM1" : "COM2";
+}
+
+std::string TOkno::UrzadzeniePortu(const std::string& port) const {
+    return ::UrzadzeniePortu(port);
+}
+
+void TOkno::UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) {
+    ZapiszUrzadzeniePortu(port, urzadzenie);
+    OdswiezOpisyPortow();
 }
 
 void TOkno::UstawKolorKontrolkiPWR(const QColor& kolor) {

@@ -129,6 +129,9 @@ public:
     void UstawPredkosc(TVaBaudrate predkosc) override { ComPort.SetBaudrate(predkosc); }
     void UstawBityDanych(TVaDatabits bity) override { ComPort.SetDatabits(bity); }
     void UstawBityStopu(TVaStopbits bity) override { ComPort.SetStopbits(bity); }
+    std::string WybranyPort() const override;
+    std::string UrzadzeniePortu(const std::string& port) const override;
+    void UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) override;
     bool SymulatorWlaczony() const override { return zalaczony_; }
     void UstawKolorKontrolkiPWR(const QColor& kolor) override;
     void ZglosBlad(const std::exception& blad) override;
@@ -141,6 +144,8 @@ private:
     void ZbudujPanelWejsc(QWidget* obszar);
     void ZbudujPanelWyjsc(QWidget* obszar);
     void UstawPort();
+    // The COM 1 / COM 2 hints name the device each name means now.
+    void OdswiezOpisyPortow();
     void AktywacjaOkna();
     void PodlaczZdarzenia();
     void UstawKoloryPrzycisku(QColor kolor, QColor kolor1);

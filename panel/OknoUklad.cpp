@@ -154,9 +154,7 @@ void TOkno::ZbudujKontrolki() {
     RadioButton2 = new QRadioButton(QStringLiteral("COM 2"), pasek);
     RadioButton2->setObjectName("RadioButton2");
     RadioButton2->setGeometry(66, 38, 58, 18);
-    for (QRadioButton* wybor : {RadioButton1, RadioButton2})
-        wybor->setToolTip(QStringLiteral("Wybór portu szeregowego"));
-    RadioButton2->setChecked(true);
+    RadioButton2->setChecked(true); // their hints name the devices: OdswiezOpisyPortow
 
     Edit2 = Tekst(pasek, "Edit2", QStringLiteral("SR250: "), QRect(8, 62, 50, 14), Qt::black);
     EditW1 = Tekst(pasek, "EditW1", QStringLiteral("#0"), QRect(58, 62, 50, 14), kolory::Kasztan);

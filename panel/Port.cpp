@@ -1,13 +1,21 @@
 #include "panel/Port.h"
 
 #include "panel/Kolory.h"
+#include "panel/Komunikaty.h"
 #include "panel/Wyglad.h"
 
+#include "dane/UrzadzeniaSzeregowe.h"
+#include "serial/VaResolver.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,6 +49,14 @@ int LiczbaCalkowita(const QString& tekst) {
     return liczba;
 }
 
+// How the device list names the virtual port.
+const QString PortWirtualny = QStringLiteral("Port wirtualny");
+
+// "COM1" as the panel shows it, "COM 1".
+QString NazwaNaPanelu(const std::string& port) {
+    return QString::fromStdString(port).replace(QStringLiteral("COM"), QStringLiteral("COM "));
+}
+
 QComboBox* Lista(const QStringList& pozycje, QWidget* rodzic) {
     auto* lista = new QComboBox(rodzic);
     lista->setEditable(true);
@@ -53,17 +69,17 @@ QComboBox* Lista(const QStringList& pozycje, QWidget* rodzic) {
 } // namespace
 
 TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
-    : QDialog(parent), cel_(cel),
+    : QDialog(parent), cel_(cel), port_(cel.WybranyPort()), urzadzenie_(cel.UrzadzeniePortu(port_)),
       ComboBox1(Lista({"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600"}, this)),
       ComboBox2(Lista({"4", "5", "6", "7", "8"}, this)),
       ComboBox3(Lista({"Parzyste", "Nieparzyste", "Brak", "Znacznik", "Spacja"}, this)),
-      ComboBox4(Lista({"1", "15", "2"}, this)),
-      Button1(new QPushButton(QStringLiteral("&Domyślne"), this)),
+      ComboBox4(Lista({"1", "15", "2"}, this)), ComboBox5(Lista({PortWirtualny}, this)),
+      Edit1(new QLineEdit(this)), Button1(new QPushButton(QStringLiteral("&Domyślne"), this)),
       Button2(new QPushButton(QStringLiteral("Za&stosuj"), this)),
-      Button3(new QPushButton(QStringLiteral("&Zamknij"), this)) {
+      Button3(new QPushButton(QStringLiteral("&Zamknij"), this)),
+      Button4(new QPushButton(QStringLiteral("&Kopiuj"), this)) {
     setObjectName(QStringLiteral("Port"));
     setWindowTitle(QStringLiteral("Ustawienia portu"));
-    setFixedSize(319, 215);
     setFont(wyglad::Czcionka(QStringLiteral("MS Sans Serif"), 11));
     wyglad::UstawTlo(*this, kolory::TloDialogu);
 
@@ -71,9 +87,27 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    ComboBox5->setObjectName(QStringLiteral("ComboBox5"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2->setObjectName(QStringLiteral("Button2"));
     Button3->setObjectName(QStringLiteral("Button3"));
+    Button4->setObjectName(QStringLiteral("Button4"));
+
+    // Found afresh at every opening: an adapter plugged in since the last
+    // one is there, one pulled out is gone.
+    for (const std::string& urzadzenie : UrzadzeniaSzeregowe())
+        ComboBox5->addItem(QString::fromStdString(urzadzenie));
+    ComboBox5->setCurrentText(
+        urzadzenie_ == kVaVirtualDevice ? PortWirtualny : QString::fromStdString(urzadzenie_));
+    ComboBox5->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboBox5->view()->setMinimumWidth(ComboBox5->view()->sizeHintForColumn(0));
+    ComboBox5->setToolTip(QStringLiteral("Urządzenie portu %1: port wirtualny, urządzenie z listy "
+                                         "albo wpisana ścieżka")
+                              .arg(NazwaNaPanelu(port_)));
+    Edit1->setReadOnly(true);
+    Button4->setAutoDefault(false);
+    Button4->setToolTip(QStringLiteral("Kopiuje ścieżkę do schowka"));
 
     auto* ramka = new QFrame(this);
     ramka->setFrameShape(QFrame::Panel);
@@ -83,10 +117,8 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     siatka->setContentsMargins(16, 10, 16, 10);
     siatka->setVerticalSpacing(6);
     const std::pair<const char*, QComboBox*> wiersze[] = {
-        {"Bity na sekundę :", ComboBox1},
-        {"Bity danych :", ComboBox2},
-        {"Parzystość :", ComboBox3},
-        {"Bity stopu :", ComboBox4},
+        {"Bity na sekundę :", ComboBox1}, {"Bity danych :", ComboBox2}, {"Parzystość :", ComboBox3},
+        {"Bity stopu :", ComboBox4},      {"Urządzenie :", ComboBox5},
     };
     int wiersz = 0;
     for (const auto& [opis, lista] : wiersze) {
@@ -97,6 +129,10 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
         ++wiersz;
     }
     siatka->setColumnStretch(0, 1);
+    auto* sciezka = new QHBoxLayout;
+    sciezka->addWidget(Edit1, 1);
+    sciezka->addWidget(Button4);
+    siatka->addLayout(sciezka, wiersz, 0, 1, 2);
 
     auto* przyciski = new QHBoxLayout;
     for (QPushButton* przycisk : {Button1, Button2, Button3}) {
@@ -106,6 +142,8 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, &TPort::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TPort::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TPort::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TPort::Button4Click);
+    connect(ComboBox5, &QComboBox::currentTextChanged, this, &TPort::PokazSciezkePortu);
 
     auto* uklad = new QVBoxLayout(this);
     uklad->setContentsMargins(12, 12, 12, 12);
@@ -119,7 +157,14 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     setTabOrder(ComboBox1, ComboBox2);
     setTabOrder(ComboBox2, ComboBox3);
     setTabOrder(ComboBox3, ComboBox4);
+    setTabOrder(ComboBox4, ComboBox5);
+    setTabOrder(ComboBox5, Edit1);
+    setTabOrder(Edit1, Button4);
 
+    // Wide enough for the frame's new rows; the link row keeps its place
+    // while a device path is chosen, so the dialog does not jump.
+    setFixedSize(319, std::max(215, sizeHint().height()));
+    PokazSciezkePortu();
     Button1Click();
 }
 
@@ -155,12 +200,51 @@ void TPort::ZastosujListy() {
     }
 }
 
+std::string TPort::WybraneUrzadzenie() const {
+    const QString tekst = ComboBox5->currentText().trimmed();
+    if (tekst == PortWirtualny || tekst == QLatin1String(kVaVirtualDevice))
+        return kVaVirtualDevice;
+    return tekst.toStdString();
+}
+
+void TPort::PokazSciezkePortu() {
+    const bool wirtualny = WybraneUrzadzenie() == kVaVirtualDevice;
+    const QString sciezka =
+        wirtualny ? QString::fromStdString(VaVirtualLinkPath(port_)) : QString();
+    Edit1->setText(sciezka);
+    Edit1->setToolTip(QStringLiteral("Tę ścieżkę podaj oprogramowaniu programującemu:\n") +
+                      sciezka);
+    Edit1->setVisible(wirtualny);
+    Button4->setVisible(wirtualny);
+}
+
 void TPort::Button2Click() {
+    const std::string urzadzenie = WybraneUrzadzenie();
+    const bool nowe = urzadzenie != urzadzenie_;
+    // Refused before the port is touched: the old mapping and the line stay.
+    if (nowe && urzadzenie != kVaVirtualDevice) {
+        if (const auto blad = BladUrzadzenia(urzadzenie)) {
+            KomunikatOstrzezenie(this, QString::fromStdString(*blad) +
+                                           QStringLiteral("\nPort %1 pozostaje przy dotychczasowym "
+                                                          "urządzeniu; nic nie zostało zmienione.")
+                                               .arg(NazwaNaPanelu(port_)));
+            return;
+        }
+    }
+
     std::vector<std::exception_ptr> bledy;
     const bool bylOtwarty = cel_.PortOtwarty();
     cel_.UstawKolorKontrolkiPWR(kolory::Biala);
     try {
         cel_.ZamknijPortSzeregowy();
+        if (nowe) {
+            cel_.UstawUrzadzeniePortu(port_, urzadzenie);
+            urzadzenie_ = urzadzenie;
+        }
+    } catch (const std::exception&) {
+        bledy.push_back(std::current_exception());
+    }
+    try {
         ZastosujListy();
     } catch (const std::exception&) {
         bledy.push_back(std::current_exception());
@@ -186,4 +270,8 @@ void TPort::Button2Click() {
 
 void TPort::Button3Click() {
     close();
+}
+
+void TPort::Button4Click() {
+    QGuiApplication::clipboard()->setText(Edit1->text());
 }

@@ -4,14 +4,23 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 
 // The port settings dialog: four editable lists (rate, data bits, parity,
-// stop bits) and three buttons. "Za&stosuj" applies the lists to the port
-// through CelUstawienPortu; the parity list is shown but not applied, so
-// the port keeps even parity. The lists start from their initial texts at
-// every opening, whatever was applied before.
+// stop bits), the device of the port chosen on the panel, and three buttons.
+// "Za&stosuj" applies the lists to the port through CelUstawienPortu; the
+// parity list is shown but not applied, so the port keeps even parity. The
+// four lists start from their initial texts at every opening, whatever was
+// applied before; the device list starts from what the port name means now,
+// offers the virtual port and the serial devices present at this opening,
+// and takes a typed path. A changed device is stored with the apply, and a
+// port that is open is reopened on it; a typed path that is no character
+// device is refused before anything is applied. For the virtual port the
+// dialog shows the link a client opens, with a button that copies it.
 class TPort : public QDialog {
     Q_OBJECT
 
@@ -22,16 +31,25 @@ public slots:
     void Button1Click(); // "&Domyślne"
     void Button2Click(); // "Za&stosuj"
     void Button3Click(); // "&Zamknij"
+    void Button4Click(); // "&Kopiuj"
 
 private:
     void ZastosujListy();
+    // kVaVirtualDevice or the path typed or chosen in ComboBox5.
+    std::string WybraneUrzadzenie() const;
+    void PokazSciezkePortu();
 
     CelUstawienPortu& cel_;
+    const std::string port_;
+    std::string urzadzenie_; // what port_ means, as stored
     QComboBox* ComboBox1;
     QComboBox* ComboBox2;
     QComboBox* ComboBox3;
     QComboBox* ComboBox4;
+    QComboBox* ComboBox5; // the device
+    QLineEdit* Edit1;     // the virtual port's link
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;
+    QPushButton* Button4;
 };

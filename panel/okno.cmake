@@ -1,7 +1,6 @@
 # The main window and its options dialog, over the controls and dialogs, the
 # options and DM files (dane/), and the sound and the banner picture (media/).
 add_library(parvolen_panel STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/Komunikaty.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Lampka.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LampyWyjsc.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Raport.cpp

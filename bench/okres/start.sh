@@ -27,7 +27,8 @@ for n in $(seq "$przebiegi"); do
     cp "$instalacja/Program.cpm" "$instalacja/DM.cpm" "$robocze/dane/"
     poczatek=$(date +%s%N)
     # The real window system: a test run may have chosen the offscreen one.
-    (cd "$instalacja" && XDG_CONFIG_DIRS="$robocze/xdg" QT_QPA_PLATFORM=xcb exec ./parvolen) &
+    (cd "$instalacja" && XDG_CONFIG_DIRS="$robocze/xdg" XDG_CONFIG_HOME="$robocze/config" \
+        QT_QPA_PLATFORM=xcb exec ./parvolen) &
     program=$!
     okno=""
     for _ in $(seq 1000); do

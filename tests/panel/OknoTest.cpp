@@ -22,6 +22,7 @@
 #include <QSlider>
 #include <QTest>
 
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -62,6 +63,7 @@ private slots:
     void tworzenie();
     void wyborPortuZPliku_data();
     void wyborPortuZPliku();
+    void podpowiedziPortowNazywajaUrzadzenia();
     void zalaczenieIWylaczenieWTrybiePROGRAM();
     void zalaczenieBezTrybuStartu();
     void brakPlikuProgramuZostawiaWylaczony();
@@ -167,6 +169,28 @@ void OknoTest::wyborPortuZPliku() {
     QCOMPARE(QString::fromStdString(okno.ComPort.DeviceName()), urzadzenie);
     // Reading the choice writes nothing.
     QCOMPARE(s.Czytaj("Konfiguracja.ini"), "[Opcje okna]\r\n" + wpis.toStdString());
+}
+
+void OknoTest::podpowiedziPortowNazywajaUrzadzenia() {
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/4321", 1);
+    Stanowisko s;
+    s.ustawienia.Zapisz(QSettings::UserScope, "Ports/COM1", "virtual");
+    TOkno& okno = s.Okno();
+    const QString brak = QString::fromStdString(s.Sciezka("brak/ttyS1").string());
+    QCOMPARE(okno.RadioButton1->toolTip(),
+             QStringLiteral("Wybór portu szeregowego\nCOM 1: port wirtualny, "
+                            "/run/user/4321/parvolen/COM1"));
+    QCOMPARE(okno.RadioButton2->toolTip(), "Wybór portu szeregowego\nCOM 2: " + brak);
+
+    // The dialog sets the port chosen on the panel, in the user's own file.
+    Odpowiedzi odpowiedzi;
+    QVERIFY(!ZastosujUstawieniaPortu(okno, {.urzadzenie = QStringLiteral("/dev/null")}).isEmpty());
+    QVERIFY(odpowiedzi.teksty.isEmpty());
+    QCOMPARE(okno.RadioButton2->toolTip(),
+             QStringLiteral("Wybór portu szeregowego\nCOM 2: /dev/null"));
+    QCOMPARE(s.ustawienia.Czytaj(QSettings::UserScope, "Ports/COM2"), QStringLiteral("/dev/null"));
+    QCOMPARE(s.ustawienia.Czytaj(QSettings::SystemScope, "Ports/COM2"), brak);
+    QCOMPARE(s.ustawienia.Czytaj(QSettings::UserScope, "Ports/COM1"), QStringLiteral("virtual"));
 }
 
 void OknoTest::zalaczenieIWylaczenieWTrybiePROGRAM() {

@@ -1,11 +1,21 @@
 #include "panel/Port.h"
 #include "panel/ZmianaPortu.h"
 
+#include "serial/VaResolver.h"
+#include "tests/wspolne/Odpowiedzi.h"
+
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,6 +54,8 @@ public:
     TVaBaudrate predkosc = br9600;
     TVaDatabits bityDanych = db7;
     TVaStopbits bityStopu = sb2;
+    std::string wybrany = "COM1";
+    std::map<std::string, std::string> mapa{{"COM1", kVaVirtualDevice}, {"COM2", "/dev/ttyS0"}};
     std::vector<std::string> log;
     std::vector<std::string> bledy;
 
@@ -71,6 +83,12 @@ public:
         log.push_back(v == sb1 ? "stop 1" : v == sb15 ? "stop 1.5" : "stop 2");
         bityStopu = v;
     }
+    std::string WybranyPort() const override { return wybrany; }
+    std::string UrzadzeniePortu(const std::string& port) const override { return mapa.at(port); }
+    void UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) override {
+        log.push_back("urzadzenie " + port + " " + urzadzenie);
+        mapa[port] = urzadzenie;
+    }
     bool SymulatorWlaczony() const override { return wlaczony; }
     void UstawKolorKontrolkiPWR(const QColor& kolor) override {
         log.push_back("PWR " + kolor.name().toStdString());
@@ -92,6 +110,7 @@ public:
     QPushButton* Przycisk(int n) {
         return port.findChild<QPushButton*>(QStringLiteral("Button%1").arg(n));
     }
+    QLineEdit* Sciezka() { return port.findChild<QLineEdit*>(QStringLiteral("Edit1")); }
     TPort port;
 };
 
@@ -112,6 +131,16 @@ private slots:
     void kazdaPozycjaList();
     void zmianaPortu_data();
     void zmianaPortu();
+    void urzadzenieNaPoczatku();
+    void portWirtualnyPokazujeSciezkeIJaKopiuje();
+    void noweUrzadzenieZapisaneDlaWybranegoPortu_data();
+    void noweUrzadzenieZapisaneDlaWybranegoPortu();
+    void zleUrzadzenieOdrzucone_data();
+    void zleUrzadzenieOdrzucone();
+    void niezmienioneUrzadzenieNieJestSprawdzane();
+
+private:
+    QTemporaryDir katalog_;
 };
 
 void TestPort::tekstyPoczatkoweIKolejnoscTab() {
@@ -124,9 +153,10 @@ void TestPort::tekstyPoczatkoweIKolejnoscTab() {
     QCOMPARE(d.Lista(1)->count(), 8);
     QCOMPARE(d.Lista(4)->itemText(1), QStringLiteral("15"));
 
-    const std::vector<QWidget*> kolejnosc{d.Przycisk(1), d.Przycisk(2), d.Przycisk(3), d.Lista(1),
-                                          d.Lista(2),    d.Lista(3),    d.Lista(4)};
-    // Walking the focus chain from each control, the next of the seven met
+    const std::vector<QWidget*> kolejnosc{d.Przycisk(1), d.Przycisk(2), d.Przycisk(3),
+                                          d.Lista(1),    d.Lista(2),    d.Lista(3),
+                                          d.Lista(4),    d.Lista(5),    d.Przycisk(4)};
+    // Walking the focus chain from each control, the next of the listed met
     // is the next in the intended order.
     for (std::size_t i = 0; i + 1 < kolejnosc.size(); ++i) {
         QWidget* nastepny = kolejnosc[i]->nextInFocusChain();
@@ -284,6 +314,146 @@ void TestPort::zmianaPortu() {
     const ZmianaPortu d = DecyzjaZmianyPortu(com1, com2, otwarty);
     QCOMPARE(d.numerPortu.value_or(0), numer);
     QCOMPARE(d.wylaczSymulator, wylacz);
+}
+
+void TestPort::urzadzenieNaPoczatku() {
+    FalszywyCel cel;
+    cel.wybrany = "COM2";
+    cel.mapa["COM2"] = "/dev/serial/by-id/usb-odlaczony";
+    Dialog d(cel);
+    // The device the name means now, also when it is no longer present.
+    QCOMPARE(d.Lista(5)->currentText(), QStringLiteral("/dev/serial/by-id/usb-odlaczony"));
+    QCOMPARE(d.Lista(5)->itemText(0), QStringLiteral("Port wirtualny"));
+    QVERIFY(d.Lista(5)->isEditable());
+    QVERIFY(!d.Sciezka()->isVisibleTo(&d.port));
+    QVERIFY(!d.Przycisk(4)->isVisibleTo(&d.port));
+    // "&Domyślne" leaves the device alone.
+    d.Przycisk(1)->click();
+    QCOMPARE(d.Lista(5)->currentText(), QStringLiteral("/dev/serial/by-id/usb-odlaczony"));
+    QVERIFY(cel.log.empty());
+}
+
+void TestPort::portWirtualnyPokazujeSciezkeIJaKopiuje() {
+    ::setenv("XDG_RUNTIME_DIR", "/run/user/4321", 1);
+    FalszywyCel cel;
+    Dialog d(cel);
+    QCOMPARE(d.Lista(5)->currentText(), QStringLiteral("Port wirtualny"));
+    QVERIFY(d.Sciezka()->isVisibleTo(&d.port));
+    QVERIFY(d.Sciezka()->isReadOnly());
+    QCOMPARE(d.Sciezka()->text(), QStringLiteral("/run/user/4321/parvolen/COM1"));
+    QCOMPARE(d.Przycisk(4)->text(), QStringLiteral("&Kopiuj"));
+    d.Przycisk(4)->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("/run/user/4321/parvolen/COM1"));
+
+    d.Lista(5)->setCurrentText(QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(!d.Sciezka()->isVisibleTo(&d.port));
+    QVERIFY(!d.Przycisk(4)->isVisibleTo(&d.port));
+    d.Lista(5)->setCurrentIndex(0);
+    QVERIFY(d.Sciezka()->isVisibleTo(&d.port));
+    QVERIFY(cel.log.empty());
+}
+
+void TestPort::noweUrzadzenieZapisaneDlaWybranegoPortu_data() {
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("tekst");
+    QTest::addColumn<QString>("zapisane");
+    QTest::newRow("COM 2 na urządzenie znakowe") << "COM2"
+                                                 << "/dev/null"
+                                                 << "/dev/null";
+    QTest::newRow("COM 2 na port wirtualny") << "COM2"
+                                             << "Port wirtualny" << kVaVirtualDevice;
+    QTest::newRow("COM 1 na wpisane virtual") << "COM1"
+                                              << " virtual "
+                                              << ""; // already what COM 1 means
+    QTest::newRow("COM 1 na ścieżkę ze spacjami") << "COM1"
+                                                  << " /dev/zero "
+                                                  << "/dev/zero";
+}
+
+void TestPort::noweUrzadzenieZapisaneDlaWybranegoPortu() {
+    QFETCH(QString, port);
+    QFETCH(QString, tekst);
+    QFETCH(QString, zapisane);
+    FalszywyCel cel;
+    cel.wybrany = port.toStdString();
+    cel.otwarty = cel.wlaczony = true;
+    auto oczekiwana = cel.mapa;
+    Dialog d(cel);
+    d.Lista(5)->setCurrentText(tekst);
+    d.Lista(1)->setCurrentText(QStringLiteral("19200"));
+    d.Przycisk(2)->click();
+
+    Log log{"PWR #ffffff", "zamknij"};
+    if (!zapisane.isEmpty()) {
+        log.push_back("urzadzenie " + cel.wybrany + " " + zapisane.toStdString());
+        oczekiwana[cel.wybrany] = zapisane.toStdString();
+    }
+    // Reopened after the device is stored, so the port opens the new one.
+    for (const char* wpis : {"predkosc 19200", "dane 7", "stop 2", "otworz", "PWR #00ff00"})
+        log.emplace_back(wpis);
+    QCOMPARE(cel.log, log);
+    QCOMPARE(cel.mapa, oczekiwana);
+    QVERIFY(cel.bledy.empty());
+
+    // A second apply has nothing new to store.
+    cel.log.clear();
+    d.Przycisk(2)->click();
+    QVERIFY(std::ranges::none_of(cel.log, [](const auto& w) { return w.starts_with("urz"); }));
+}
+
+void TestPort::zleUrzadzenieOdrzucone_data() {
+    const std::string folder = katalog_.path().toStdString();
+    std::ofstream(folder + "/zwykly") << "x";
+    QTest::addColumn<QString>("sciezka");
+    QTest::addColumn<QString>("komunikat");
+    QTest::newRow("brak") << QString::fromStdString(folder + "/ttyUSB7")
+                          << QString::fromStdString("Urządzenie „" + folder +
+                                                    "/ttyUSB7” nie istnieje.");
+    QTest::newRow("zwykły plik") << QString::fromStdString(folder + "/zwykly")
+                                 << QString::fromStdString(
+                                        "„" + folder +
+                                        "/zwykly” nie jest urządzeniem znakowym, więc nie może "
+                                        "być portem szeregowym.");
+}
+
+void TestPort::zleUrzadzenieOdrzucone() {
+    QFETCH(QString, sciezka);
+    QFETCH(QString, komunikat);
+    FalszywyCel cel;
+    cel.wybrany = "COM2";
+    cel.otwarty = cel.wlaczony = true;
+    const auto przed = cel.mapa;
+    Dialog d(cel);
+    d.Lista(5)->setCurrentText(sciezka);
+    d.Lista(1)->setCurrentText(QStringLiteral("1200"));
+    Odpowiedzi odpowiedzi;
+    d.Przycisk(2)->click();
+    QCOMPARE(odpowiedzi.teksty,
+             QStringList{komunikat + QStringLiteral("\nPort COM 2 pozostaje przy dotychczasowym "
+                                                    "urządzeniu; nic nie zostało zmienione.")});
+    QCOMPARE(odpowiedzi.ikony.front(), QMessageBox::Warning);
+    // Nothing was touched: the mapping, the line and the open port stay.
+    QVERIFY(cel.log.empty());
+    QCOMPARE(cel.mapa, przed);
+    QVERIFY(cel.otwarty);
+    QCOMPARE(cel.predkosc, br9600);
+    // The text stays for the user to correct.
+    QCOMPARE(d.Lista(5)->currentText(), sciezka);
+}
+
+// An adapter pulled out since it was chosen: the line settings can still be
+// applied without choosing the device again.
+void TestPort::niezmienioneUrzadzenieNieJestSprawdzane() {
+    FalszywyCel cel;
+    cel.wybrany = "COM2";
+    cel.mapa["COM2"] = katalog_.filePath("ttyUSB9").toStdString();
+    Dialog d(cel);
+    Odpowiedzi odpowiedzi;
+    d.Lista(1)->setCurrentText(QStringLiteral("4800"));
+    d.Przycisk(2)->click();
+    QVERIFY(odpowiedzi.teksty.isEmpty());
+    QCOMPARE(cel.log,
+             (Log{"PWR #ffffff", "zamknij", "predkosc 4800", "dane 7", "stop 2", "PWR #eefeee"}));
 }
 
 QTEST_MAIN(TestPort)

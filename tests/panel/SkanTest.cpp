@@ -74,6 +74,9 @@ public:
     // Sends a frame and gives the reply up to its carriage return; empty
     // when none came.
     std::string Zapytaj(const std::string& ramka) { return host_.Zapytaj(ramka); }
+    std::string ZapytajBezOdpowiedzi(const std::string& ramka, std::chrono::milliseconds czas) {
+        return host_.ZapytajBezOdpowiedzi(ramka, czas);
+    }
 
 private:
     hostlink::test::Gospodarz host_;
@@ -213,6 +216,34 @@ TEST(Skan, ApplyingWhileOnReopensThePortAtTheNewRateAndLeavesModeAndOutputs) {
     EXPECT_TRUE(linia.Zapytaj(OdczytStatusu).starts_with("@00MB00"));
     okno.Wejscie[0]->click();
     EXPECT_TRUE(CzekajAz([&] { return okno.w[0]->Kolor() == Zgaszona; }));
+    okno.Przycisk->click();
+}
+
+// The device is asked for at every opening: the one just stored is where the
+// port reopens, and the first line no longer hears the program.
+TEST(Skan, ANewDeviceAppliedWhileOnIsWhereThePortReopens) {
+    Stanowisko s;
+    s.Instalacja();
+    Linia linia;
+    ASSERT_TRUE(linia.Jest());
+    hostlink::test::Gospodarz nowa;
+    s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n"
+                                 "[Opcje programu]\r\nProgram=1\r\n");
+    TOkno& okno = s.Okno();
+    Odpowiedzi odpowiedzi;
+    okno.Przycisk->click();
+    ASSERT_TRUE(okno.ComPort.IsOpen());
+    ASSERT_TRUE(linia.Zapytaj(OdczytStatusu).starts_with("@00MB"));
+
+    const QString sciezka = QString::fromStdString(nowa.Sciezka());
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.urzadzenie = sciezka}).isEmpty());
+    EXPECT_TRUE(odpowiedzi.teksty.isEmpty());
+    EXPECT_TRUE(okno.ComPort.IsOpen());
+    EXPECT_TRUE(okno.Zalaczony());
+    EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zielona);
+    EXPECT_TRUE(nowa.Zapytaj(OdczytStatusu).starts_with("@00MB"));
+    EXPECT_EQ(linia.ZapytajBezOdpowiedzi(OdczytStatusu, std::chrono::milliseconds(200)), "");
+    EXPECT_EQ(s.ustawienia.Czytaj(QSettings::UserScope, "Ports/COM2"), sciezka);
     okno.Przycisk->click();
 }
 

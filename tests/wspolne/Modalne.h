@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 // Acts once on the first modal window of type Okno that the code under test
 // opens, from inside that window's modal loop, where the test could not
@@ -38,12 +39,13 @@ private:
 };
 
 // What the port settings dialog's lists are set to; unnamed, a list keeps the
-// text every opening starts from.
+// text every opening starts from, and the device list what the port means.
 struct UstawieniaPortu {
     QString predkosc = QStringLiteral("9600");
     QString bityDanych = QStringLiteral("7");
     QString parzystosc = QStringLiteral("Znacznik");
     QString bityStopu = QStringLiteral("2");
+    std::optional<QString> urzadzenie = std::nullopt;
 };
 
 // Opens the port settings through "&Port", fills the lists, applies and
@@ -60,6 +62,8 @@ inline QString ZastosujUstawieniaPortu(TOkno& okno, const UstawieniaPortu& u) {
         lista("ComboBox2")->setCurrentText(u.bityDanych);
         lista("ComboBox3")->setCurrentText(u.parzystosc);
         lista("ComboBox4")->setCurrentText(u.bityStopu);
+        if (u.urzadzenie)
+            lista("ComboBox5")->setCurrentText(*u.urzadzenie);
         port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
         port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
     });

@@ -6,6 +6,7 @@
 #include "engine/CyklPracy.h"
 #include "engine/Pamiec.h"
 #include "engine/TabelaProgramu.h"
+#include "tests/wspolne/UstawieniaTestowe.h"
 
 #include <QDir>
 #include <QSettings>
@@ -19,21 +20,17 @@
 #include <string>
 
 // A data directory of its own for one test, named by the system settings as
-// an installation would name it, and the process-wide objects that main()
-// would create. The window is built on demand, after the test has laid out
+// an installation would name it, with both port names mapped to devices that
+// do not exist, and the process-wide objects that main() would create. The
+// user's own settings start empty. The window is built on demand, after the test has laid out
 // the files it wants the window to find. The current directory is the data
 // directory, where the click sound is looked for.
 class Stanowisko {
 public:
     Stanowisko() {
-        const QString ustawienia = katalog_.filePath("xdg");
-        QDir().mkpath(ustawienia + "/Orvanta");
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, ustawienia);
-        QSettings plik(ustawienia + "/Orvanta/Parvolen.conf", QSettings::IniFormat);
-        plik.setValue("Setup/InstallPath", katalog_.path() + "/");
-        plik.setValue("Ports/COM1", katalog_.path() + "/brak/ttyS0");
-        plik.setValue("Ports/COM2", katalog_.path() + "/brak/ttyS1");
-        plik.sync();
+        ustawienia.Zapisz(QSettings::SystemScope, "Setup/InstallPath", katalog_.path() + "/");
+        ustawienia.Zapisz(QSettings::SystemScope, "Ports/COM1", katalog_.path() + "/brak/ttyS0");
+        ustawienia.Zapisz(QSettings::SystemScope, "Ports/COM2", katalog_.path() + "/brak/ttyS1");
         poprzedni_ = QDir::currentPath();
         QDir::setCurrent(katalog_.path());
     }
@@ -71,6 +68,7 @@ public:
         return *okno;
     }
 
+    UstawieniaTestowe ustawienia;
     std::atomic<int> kliki{0};
     std::unique_ptr<plc::Pamiec> pamiec = std::make_unique<plc::Pamiec>();
     std::unique_ptr<plc::TabelaProgramu> program = std::make_unique<plc::TabelaProgramu>();

@@ -2,13 +2,14 @@
 # Sourced by the scripts that run the real program under a virtual X server.
 
 # A data directory under the work folder $1 and the system settings that point
-# the program at it, with COM$2 mapped to "$1/com$2". $3 is the start option
-# that is true (Program, Monitor or Run); the remaining arguments are the
-# program words.
+# the program at it, with COM$2 mapped to "$1/com$2". The user's own settings
+# are an empty folder there too, so the settings of whoever runs the tests
+# cannot remap the port. $3 is the start option that is true (Program, Monitor
+# or Run); the remaining arguments are the program words.
 przygotuj_dane() {
     local robocze=$1 port=$2 start=$3 tryb
     shift 3
-    mkdir -p "$robocze/xdg/Orvanta" "$robocze/dane"
+    mkdir -p "$robocze/xdg/Orvanta" "$robocze/config" "$robocze/dane"
     printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM%s=%s\n' "$robocze/dane" "$port" "$robocze/com$port" \
         >"$robocze/xdg/Orvanta/Parvolen.conf"
     : >"$robocze/dane/Program.cpm"
@@ -21,7 +22,7 @@ przygotuj_dane() {
             printf '%s=%d\r\n' "$tryb" "$([ "$tryb" = "$start" ] && echo 1 || echo 0)"
         done
     } >"$robocze/dane/Konfiguracja.ini"
-    export XDG_CONFIG_DIRS="$robocze/xdg"
+    export XDG_CONFIG_DIRS="$robocze/xdg" XDG_CONFIG_HOME="$robocze/config"
 }
 
 # The start of every such script, outside the virtual X server: a work folder
