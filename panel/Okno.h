@@ -122,8 +122,10 @@ public:
     bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const override;
     int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const override;
 
-    // CelUstawienPortu, for the port settings dialog
-    bool PortOtwarty() const override { return ComPort.IsOpen(); }
+    // CelUstawienPortu, for the port settings dialog. An apply that failed to
+    // reopen the port leaves it closed while it belongs open: the next apply
+    // must reopen it all the same.
+    bool PortOtwarty() const override { return ComPort.IsOpen() || portWUzyciu_; }
     void ZamknijPortSzeregowy() override { ComPort.Close(); }
     void OtworzPortSzeregowy() override { ComPort.Open(); }
     void UstawPredkosc(TVaBaudrate predkosc) override { ComPort.SetBaudrate(predkosc); }
@@ -165,6 +167,8 @@ private:
     hostlink::LaczeHost lacze_;
 
     bool zalaczony_ = false;
+    // Switched on with the serial port: it belongs open until the switch-off.
+    bool portWUzyciu_ = false;
     // A switch-on went through in this run: memory holds this run's DM words.
     bool zalaczonyChocRaz_ = false;
     bool odbudowaDM_ = false;

@@ -36,8 +36,10 @@ void TOkno::OtworzPort() {
     Przycisk->setText(QStringLiteral("&Wyłącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
     try {
-        if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false))
+        if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false)) {
             ComPort.Open();
+            portWUzyciu_ = true;
+        }
         zalaczony_ = true;
         KontrolkaPWR->UstawKolor(kolory::Zielona);
         lacze_.SprawdzenieTrybuPracy();
@@ -59,6 +61,7 @@ void TOkno::ZamknijPort() {
     for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
         ZgasWyjscia(n);
     ComPort.Close();
+    portWUzyciu_ = false;
     lacze_.WyczyscBufor();
     Przycisk->setText(QStringLiteral("&Włącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);

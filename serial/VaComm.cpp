@@ -1,8 +1,10 @@
 #include "serial/VaComm.h"
 
 #include "serial/VaDevice.h"
+#include "serial/VaTerminal.h"
 #include "serial/VaThreads.h"
 #include "serial/VaUtils.h"
+#include "serial/VaVirtualPort.h"
 
 #include <cerrno>
 #include <climits>
@@ -18,7 +20,8 @@ namespace {
 
 } // namespace
 
-TVaCustomComm::TVaCustomComm(QObject* parent) : TVaComponent(parent) {
+TVaCustomComm::TVaCustomComm(QObject* parent)
+    : TVaComponent(parent), virtualPorts_(std::make_unique<TVaVirtualPorts>()) {
     flowControl_.SetOnChanged([this] { LineSettingChanged(); });
     eventChars_.SetOnChanged([this] { LineSettingChanged(); });
     buffers_.SetOnChanged([this] { RefuseWhileOpen(); });
@@ -72,8 +75,10 @@ void TVaCustomComm::Open() {
 
 void TVaCustomComm::OpenDevice() {
     const std::string name = FormattedName();
+    const std::string device = resolver_ ? resolver_(name) : name;
     int error = 0;
-    device_ = TVaDevice::Open(resolver_ ? resolver_(name) : VaResolveDevicePath(name), error);
+    device_ = device == kVaVirtualDevice ? virtualPorts_->Open(name, error)
+                                         : TVaTerminal::Open(device, error);
     if (device_ == nullptr) {
         throw EVaCommError(
             VaFill(sMsgOpenError, {name, std::to_string(error), VaSystemMessage(error)}));

@@ -33,6 +33,7 @@
 class TVaCommEventThread;
 class TVaCommWriteThread;
 class TVaDevice;
+class TVaVirtualPorts;
 struct TVaPortLink;
 
 // Every failure raised by the component.
@@ -116,7 +117,9 @@ public:
 
     // The name handed to the device lookup: DeviceName formatted with PortNum.
     std::string FormattedName() const;
-    // Decides which device the formatted name opens; used at every Open.
+    // Decides which device the formatted name opens, at every Open: the path
+    // it gives, or the virtual port of that name for kVaVirtualDevice. Without
+    // a resolver the name itself is the path.
     void SetResolver(TVaResolver value) { resolver_ = std::move(value); }
     // The line settings as the properties give them now.
     TVaLineSettings LineSettings() const;
@@ -212,6 +215,8 @@ private:
     TVaBuffers buffers_;
 
     TVaResolver resolver_;
+    // Created at the first Open that needs them, kept for the port's life.
+    std::unique_ptr<TVaVirtualPorts> virtualPorts_;
     std::shared_ptr<TVaDevice> device_;
     std::shared_ptr<TVaPortLink> link_;
     std::shared_ptr<TVaCommEventThread> eventThread_;

@@ -1,10 +1,6 @@
 #include "serial/VaUtils.h"
 
-#include <QSettings>
-#include <QString>
-
 #include <array>
-#include <charconv>
 #include <sys/resource.h>
 #include <system_error>
 #include <unistd.h>
@@ -60,26 +56,6 @@ std::string VaFormatDeviceName(std::string_view format, int portNum) {
 
 std::string VaSystemMessage(int code) {
     return std::error_code(code, std::generic_category()).message();
-}
-
-std::string VaResolveDevicePath(const std::string& name) {
-    const QSettings settings(QSettings::NativeFormat, QSettings::SystemScope,
-                             QStringLiteral("Orvanta"), QStringLiteral("Parvolen"));
-    const QString key = QStringLiteral("Ports/") + QString::fromStdString(name);
-    const QString mapped = settings.value(key).toString();
-    if (!mapped.isEmpty()) {
-        return mapped.toStdString();
-    }
-    if (name.size() > 3 && name.starts_with("COM")) {
-        int number = 0;
-        const char* first = name.data() + 3;
-        const char* last = name.data() + name.size();
-        const auto [end, error] = std::from_chars(first, last, number);
-        if (error == std::errc{} && end == last && number >= 1) {
-            return "/dev/ttyS" + std::to_string(number - 1);
-        }
-    }
-    return name;
 }
 
 void VaSetThreadPriority(TVaThreadPriority priority) {

@@ -282,6 +282,42 @@ TEST(Skan, OneAndAHalfStopBitsWhileOnAreReportedAndThePortStaysClosed) {
     okno.Przycisk->click();
 }
 
+// A good apply after one the device refused reopens the port: a simulator
+// that stayed on is not left deaf until it is switched off and on.
+TEST(Skan, TwoStopBitsAfterOneAndAHalfReopenThePort) {
+    Stanowisko s;
+    s.Instalacja();
+    hostlink::test::Gospodarz linia;
+    // Held open too, so the line is not hung up while the program reopens it.
+    const int trzymany = ::open(linia.Sciezka().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(trzymany, 0);
+    s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n"
+                                 "[Opcje programu]\r\nProgram=1\r\n");
+    TOkno& okno = s.Okno();
+    okno.ComPort.SetResolver([&linia](const std::string&) { return linia.Sciezka(); });
+    Odpowiedzi odpowiedzi;
+    okno.Przycisk->click();
+    ASSERT_TRUE(okno.ComPort.IsOpen());
+
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.bityStopu = "15"}).isEmpty());
+    ASSERT_EQ(odpowiedzi.teksty, QStringList{"Error writing dcb (22), Invalid argument"});
+    EXPECT_FALSE(okno.ComPort.IsOpen());
+
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.bityStopu = "2"}).isEmpty());
+    EXPECT_EQ(odpowiedzi.teksty.size(), 1) << "the good apply reports nothing";
+    ASSERT_TRUE(okno.ComPort.IsOpen());
+    EXPECT_EQ(okno.ComPort.Stopbits(), sb2);
+    EXPECT_TRUE(okno.Zalaczony());
+    EXPECT_EQ(okno.KontrolkaPWR->Kolor(), Zielona);
+    EXPECT_TRUE(linia.Zapytaj(OdczytStatusu).starts_with("@00MB00"));
+
+    // Switched off, the port no longer belongs open: an apply leaves it shut.
+    okno.Przycisk->click();
+    ASSERT_FALSE(ZastosujUstawieniaPortu(okno, {.bityStopu = "2"}).isEmpty());
+    EXPECT_FALSE(okno.ComPort.IsOpen());
+    ::close(trzymany);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {

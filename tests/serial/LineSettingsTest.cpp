@@ -126,16 +126,6 @@ TEST(DeviceName, FormatsWithThePortNumberOnly) {
     EXPECT_EQ(VaFormatDeviceName("COM%s%n%%", 2), "COM%s%n%");
 }
 
-TEST(DeviceName, LooksUpThePortMap) {
-    WriteDeviceMap("[Ports]\nCOM1=/dev/pts/99\n");
-    EXPECT_EQ(VaResolveDevicePath("COM1"), "/dev/pts/99");
-    EXPECT_EQ(VaResolveDevicePath("COM2"), "/dev/ttyS1");
-    EXPECT_EQ(VaResolveDevicePath("COM12"), "/dev/ttyS11");
-    EXPECT_EQ(VaResolveDevicePath("/dev/pts/5"), "/dev/pts/5");
-    EXPECT_EQ(VaResolveDevicePath("COM0"), "COM0");
-    EXPECT_EQ(VaResolveDevicePath("COMX"), "COMX");
-}
-
 TEST(SettingGroups, NotifyTheOwnerAsTheRulesSay) {
     int notified = 0;
     TVaFlowControl flow;

@@ -46,7 +46,9 @@ TEST_F(PortOnPty, OpenWhileOpenFailsAndTheLineGoesOn) {
 }
 
 TEST_F(PortOnPty, MissingDeviceLeavesThePortClosed) {
-    WriteDeviceMap("[Ports]\nCOM2=/nonexistent/parvolen-tty\n");
+    port.SetResolver([](const std::string& name) {
+        return name == "COM2" ? "/nonexistent/parvolen-tty" : name;
+    });
     port.SetDeviceName("COM%d");
     port.SetPortNum(2);
     EXPECT_EQ(FailureOf([&] { port.Open(); }),
@@ -59,11 +61,16 @@ TEST_F(PortOnPty, MissingDeviceLeavesThePortClosed) {
     EXPECT_FALSE(port.IsOpen());
 }
 
-TEST_F(PortOnPty, NamedPortOpensTheMappedDevice) {
-    WriteDeviceMap("[Ports]\nCOM7=" + pty.SlavePath() + "\n");
+TEST_F(PortOnPty, NamedPortOpensTheDeviceItsOwnerNames) {
+    std::vector<std::string> asked;
+    port.SetResolver([&](const std::string& name) {
+        asked.push_back(name);
+        return pty.SlavePath();
+    });
     port.SetDeviceName("COM%d");
     port.SetPortNum(7);
     port.Open();
+    EXPECT_EQ(asked, std::vector<std::string>{"COM7"});
     EXPECT_TRUE(port.WriteText("mapped"));
     EXPECT_EQ(pty.Receive(6), "mapped");
 }

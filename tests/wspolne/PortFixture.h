@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -32,3 +33,31 @@ protected:
     TVaComm port;
     std::vector<std::string> reports;
 };
+
+// Writes until the write queue is full too, on a line whose other side does
+// not read; false if it never filled.
+inline bool FillUntilTheQueueIsFull(TVaComm& port) {
+    port.Buffers().SetWriteTimeout(20);
+    const std::string reply(1000, 'r');
+    for (int i = 0; i < 1000; ++i) {
+        try {
+            port.WriteText(reply);
+        } catch (const EVaCommError&) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// With the other side gone, what was queued and what comes after is taken,
+// and reading the status still works.
+inline void ExpectTheLineTakesEverything(TVaComm& port) {
+    port.Buffers().SetWriteTimeout(1000);
+    EXPECT_NO_THROW(EXPECT_TRUE(port.WriteText(std::string(1000, 'r'))));
+    RunEventsFor(std::chrono::milliseconds(100));
+    EXPECT_NO_THROW(port.ReadStatus());
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_NO_THROW(EXPECT_TRUE(port.WriteText(std::string(1000, 'r'))));
+    }
+    RunEventsFor(std::chrono::milliseconds(100));
+}

@@ -8,10 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <poll.h>
 #include <string>
@@ -103,11 +100,4 @@ inline double ProcessCpuSeconds() {
     timespec now{};
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-// Writes the system settings file that maps port names to devices.
-inline void WriteDeviceMap(const std::string& contents) {
-    const std::filesystem::path file =
-        std::filesystem::path(std::getenv("XDG_CONFIG_DIRS")) / "Orvanta" / "Parvolen.conf";
-    std::ofstream(file, std::ios::trunc) << contents;
 }
