@@ -5,18 +5,6 @@
 #include <QPainter>
 #include <QPalette>
 
-namespace {
-
-// The widget's font, size and all, in Verdana where it is installed, else
-// in its closest free relative. Taken at drawing time, so that a font the
-// window sets later still reaches the caption.
-QFont CzcionkaNapisu(QFont font) {
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    return font;
-}
-
-} // namespace
-
 TIAeverButton::TIAeverButton(QWidget* parent)
     : QAbstractButton(parent), buttonColor_(palette().color(QPalette::Button)),
       buttonColor1_(palette().color(QPalette::Dark)) {
@@ -27,6 +15,14 @@ TIAeverButton::TIAeverButton(QWidget* parent)
 
 QSize TIAeverButton::sizeHint() const {
     return {75, 25};
+}
+
+// Taken at drawing time, so that a font the window sets later still reaches
+// the caption.
+QFont TIAeverButton::CzcionkaNapisu() const {
+    QFont czcionka = font();
+    czcionka.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    return czcionka;
 }
 
 void TIAeverButton::SetButtonKind(TIAButtonKind kind) {
@@ -145,7 +141,7 @@ void TIAeverButton::RysujGradient(QPainter& painter, const QColor& gora, const Q
 
 void TIAeverButton::RysujNapis(QPainter& painter, bool wcisniety) const {
     const auto napis = iaever::RozbierzNapis(text());
-    const QFont czcionka = CzcionkaNapisu(font());
+    const QFont czcionka = CzcionkaNapisu();
     const QFontMetrics miary(czcionka);
     const QSize rozmiar(miary.horizontalAdvance(napis.tekst), miary.height());
     const QPoint lewyGorny = iaever::PolozenieNapisu(size(), rozmiar, wcisniety);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRegion>
 
@@ -132,6 +133,10 @@ public:
     void SetRadiusRatio(double ratio) { radiusRatio_ = ratio; }
     double ArcAngle() const { return arcAngle_; }
     void SetArcAngle(double radians) { arcAngle_ = radians; }
+
+    // The caption's font: the widget's, size and all, in Verdana where it is
+    // installed, else in its closest free relative.
+    QFont CzcionkaNapisu() const;
 
     // The region of the current shape, in widget coordinates.
     const QRegion& WindowRegion() const { return windowRegion_; }
