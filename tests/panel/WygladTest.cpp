@@ -263,8 +263,28 @@ void SprawdzOkno(QWidget& okno, Sprawdzenie& s) {
     }
 }
 
+// A look that did not take (the GTK theme plug-in or the dark theme not
+// installed) would pass every window untested.
+QString WygladNieDziala(const QString& wyglad) {
+    if (wyglad == QLatin1String("ciemny") &&
+        QApplication::palette().color(QPalette::Window).lightness() >= 128)
+        return QStringLiteral("no dark palette: are qt6-gtk-platformtheme and "
+                              "gnome-themes-extra installed?");
+    if (wyglad == QLatin1String("czcionka-11pt") && QApplication::font().pointSize() != 11)
+        return QStringLiteral("system font is %1 pt, not 11: is qt6-gtk-platformtheme installed?")
+            .arg(QApplication::font().pointSize());
+    if (wyglad == QLatin1String("2x") && qApp->devicePixelRatio() < 2)
+        return QStringLiteral("device pixel ratio %1").arg(qApp->devicePixelRatio());
+    return {};
+}
+
 int Dziecko(int argc, char** argv, const QString& ktore) {
     QApplication aplikacja(argc, argv);
+    if (const QString blad = WygladNieDziala(qEnvironmentVariable("PARVOLEN_WYGLAD"));
+        !blad.isEmpty()) {
+        QTextStream(stdout) << blad << '\n';
+        return 3;
+    }
     Stanowisko s;
     s.Instalacja();
     s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nKomunikacja=1\r\n");
@@ -344,6 +364,7 @@ void WygladTest::okno() {
     srodowisko.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     srodowisko.insert(QStringLiteral("XDG_CONFIG_HOME"), konfiguracja.path());
     srodowisko.insert(QStringLiteral("PARVOLEN_ZRZUT"), ktore + '-' + w.nazwa);
+    srodowisko.insert(QStringLiteral("PARVOLEN_WYGLAD"), QString::fromLatin1(w.nazwa));
     for (const auto& [zmienna, wartosc] : w.zmienne)
         srodowisko.insert(QString::fromLatin1(zmienna), QString::fromLatin1(wartosc));
     QDir(konfiguracja.path()).mkpath(QStringLiteral("gtk-3.0"));
