@@ -144,7 +144,8 @@ std::optional<Napis> NapisKontrolki(QWidget* w) {
         return Napis{t, b->font(), Srodek(b->rect(), {m.horizontalAdvance(t), m.height()}),
                      b->width() - margines};
     }
-    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    // An edit field the user types in scrolls its text; a read-only one is a label.
+    if (auto* e = qobject_cast<QLineEdit*>(w); e && e->isReadOnly()) {
         const QMargins marginesy = e->textMargins();
         return Napis{e->text(), e->font(), e->rect(),
                      e->width() - marginesy.left() - marginesy.right() - 4};
