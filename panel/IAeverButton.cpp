@@ -1,21 +1,13 @@
 #include "panel/IAeverButton.h"
 
+#include "panel/Kolory.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
 
-namespace {
-
-// The widget's font, size and all, in Verdana where it is installed, else
-// in its closest free relative. Taken at drawing time, so that a font the
-// window sets later still reaches the caption.
-QFont CzcionkaNapisu(QFont font) {
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    return font;
-}
-
-} // namespace
+#include <algorithm>
 
 TIAeverButton::TIAeverButton(QWidget* parent)
     : QAbstractButton(parent), buttonColor_(palette().color(QPalette::Button)),
@@ -27,6 +19,24 @@ TIAeverButton::TIAeverButton(QWidget* parent)
 
 QSize TIAeverButton::sizeHint() const {
     return {75, 25};
+}
+
+namespace {
+
+QPolygon ObrysPrzycisku(TIAButtonKind kind, QSize rozmiar, int glebokosc) {
+    return kind == bkRoundRect
+               ? iaever::ObrysZaokraglony(rozmiar.width(), rozmiar.height(), 2 * glebokosc)
+               : iaever::ObrysProstokatny(rozmiar.width(), rozmiar.height());
+}
+
+} // namespace
+
+// Taken at drawing time, so that a font the window sets later still reaches
+// the caption.
+QFont TIAeverButton::CzcionkaNapisu() const {
+    QFont czcionka = font();
+    czcionka.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    return czcionka;
 }
 
 void TIAeverButton::SetButtonKind(TIAButtonKind kind) {
@@ -114,18 +124,30 @@ void TIAeverButton::Zmieniono() {
     update();
 }
 
+// The mask and the click test are in the widget's own units; the face is
+// built in the screen's pixels from the same outline at the screen's scale,
+// so that the bevel and the caption stay sharp at 2x.
 void TIAeverButton::ZbudujKsztalt() {
-    const int w = width();
-    const int h = height();
-    const QPolygon obrys = buttonKind_ == bkRoundRect
-                               ? iaever::ObrysZaokraglony(w, h, 2 * buttonDepth_)
-                               : iaever::ObrysProstokatny(w, h);
+    const QPolygon obrys = ObrysPrzycisku(buttonKind_, size(), buttonDepth_);
     windowRegion_ = iaever::RegionObrysu(obrys);
-    bevel_ = iaever::PodzielFaze(obrys, iaever::ObrysWewnetrzny(obrys, buttonDepth_));
     focusRegion_ = iaever::RegionObrysu(iaever::ObrysWewnetrzny(obrys, buttonDepth_ + 4));
     setMask(windowRegion_);
+
+    skalaKsztaltu_ = devicePixelRatioF();
+    const int glebokosc = qRound(buttonDepth_ * skalaKsztaltu_);
+    const QPolygon obrysLica = ObrysPrzycisku(buttonKind_, RozmiarLica(), glebokosc);
+    bevel_ = iaever::PodzielFaze(obrysLica, iaever::ObrysWewnetrzny(obrysLica, glebokosc));
+    // A frame one widget pixel wide along the inside of the outline.
+    const QRegion lico = iaever::RegionObrysu(obrysLica);
+    const int k = std::max(1, qRound(skalaKsztaltu_));
+    ramka_ = lico - (lico & lico.translated(k, 0) & lico.translated(-k, 0) & lico.translated(0, k) &
+                     lico.translated(0, -k));
     ksztaltDla_ = size();
     liceNieaktualne_ = true;
+}
+
+QSize TIAeverButton::RozmiarLica() const {
+    return (QSizeF(size()) * skalaKsztaltu_).toSize();
 }
 
 TIAeverButton::StanLica TIAeverButton::BiezacyStan() const {
@@ -145,12 +167,12 @@ void TIAeverButton::RysujGradient(QPainter& painter, const QColor& gora, const Q
 
 void TIAeverButton::RysujNapis(QPainter& painter, bool wcisniety) const {
     const auto napis = iaever::RozbierzNapis(text());
-    const QFont czcionka = CzcionkaNapisu(font());
+    const QFont czcionka = CzcionkaNapisu();
     const QFontMetrics miary(czcionka);
     const QSize rozmiar(miary.horizontalAdvance(napis.tekst), miary.height());
     const QPoint lewyGorny = iaever::PolozenieNapisu(size(), rozmiar, wcisniety);
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    // Fixed, as the gradient is: a desktop theme's button text may be light.
+    painter.setPen(isEnabled() ? kolory::NapisPrzycisku : kolory::NapisPrzyciskuNieczynnego);
     // Piece by piece, so that only the accelerator is underlined.
     int x = lewyGorny.x();
     const int linia = lewyGorny.y() + miary.ascent();
@@ -173,59 +195,63 @@ void TIAeverButton::RysujNapis(QPainter& painter, bool wcisniety) const {
 }
 
 void TIAeverButton::ZbudujLico(const StanLica& stan) {
-    face_ = QImage(size(), QImage::Format_RGB888);
-    QPainter painter(&face_);
-    RysujGradient(painter, buttonColor_, buttonColor1_);
-    RysujNapis(painter, stan.wcisniety);
+    face_ = QImage(RozmiarLica(), QImage::Format_RGB888);
+    {
+        QPainter painter(&face_);
+        // Gradient, caption and focus mark in the widget's units; the bevel
+        // and the frame come in the face's own pixels.
+        painter.scale(skalaKsztaltu_, skalaKsztaltu_);
+        RysujGradient(painter, buttonColor_, buttonColor1_);
+        RysujNapis(painter, stan.wcisniety);
 
-    // Each clipped fill in its own saved state: clipping switched off and on
-    // again with setClipping would leak the next fill over the whole face.
-    auto wObszarze = [&painter](const QRegion& obszar, auto&& rysuj) {
-        painter.save();
-        painter.setClipRegion(obszar);
-        rysuj();
-        painter.restore();
-    };
+        // Each clipped fill in its own saved state: clipping switched off and
+        // on again with setClipping would leak the next fill over the face.
+        auto wObszarze = [&painter, this](const QRegion& obszar, auto&& rysuj) {
+            painter.save();
+            painter.resetTransform();
+            painter.setClipRegion(obszar);
+            painter.scale(skalaKsztaltu_, skalaKsztaltu_);
+            rysuj();
+            painter.restore();
+        };
 
-    if (button3DKind_ != dkNone) {
-        const QColor jasnyGora = iaever::Jasniejszy(buttonColor_);
-        const QColor jasnyDol = iaever::Jasniejszy(buttonColor1_);
-        const QColor ciemnyGora = iaever::Ciemniejszy(buttonColor_);
-        const QColor ciemnyDol = iaever::Ciemniejszy(buttonColor1_);
-        const bool swiatloNaJasnej = !stan.wcisniety;
-        wObszarze(bevel_.jasna, [&] {
-            RysujGradient(painter, swiatloNaJasnej ? jasnyGora : ciemnyGora,
-                          swiatloNaJasnej ? jasnyDol : ciemnyDol);
+        if (button3DKind_ != dkNone) {
+            const QColor jasnyGora = iaever::Jasniejszy(buttonColor_);
+            const QColor jasnyDol = iaever::Jasniejszy(buttonColor1_);
+            const QColor ciemnyGora = iaever::Ciemniejszy(buttonColor_);
+            const QColor ciemnyDol = iaever::Ciemniejszy(buttonColor1_);
+            const bool swiatloNaJasnej = !stan.wcisniety;
+            wObszarze(bevel_.jasna, [&] {
+                RysujGradient(painter, swiatloNaJasnej ? jasnyGora : ciemnyGora,
+                              swiatloNaJasnej ? jasnyDol : ciemnyDol);
+            });
+            wObszarze(bevel_.ciemna, [&] {
+                RysujGradient(painter, swiatloNaJasnej ? ciemnyGora : jasnyGora,
+                              swiatloNaJasnej ? ciemnyDol : jasnyDol);
+            });
+        }
+        wObszarze(ramka_, [&] {
+            painter.fillRect(rect(), iaever::Ciemniejszy(iaever::Ciemniejszy(buttonColor_)));
         });
-        wObszarze(bevel_.ciemna, [&] {
-            RysujGradient(painter, swiatloNaJasnej ? ciemnyGora : jasnyGora,
-                          swiatloNaJasnej ? ciemnyDol : jasnyDol);
-        });
-    }
 
-    // A one-pixel frame along the inside of the window region.
-    const QRegion& r = windowRegion_;
-    const QRegion wnetrze =
-        r & r.translated(1, 0) & r.translated(-1, 0) & r.translated(0, 1) & r.translated(0, -1);
-    wObszarze(r - wnetrze, [&] {
-        painter.fillRect(rect(), iaever::Ciemniejszy(iaever::Ciemniejszy(buttonColor_)));
-    });
-
-    if (stan.skupiony) {
-        painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
-        painter.drawRect(focusRegion_.boundingRect().adjusted(0, 0, -1, -1));
+        if (stan.skupiony) {
+            painter.setPen(QPen(kolory::NapisPrzycisku, 1, Qt::DotLine));
+            painter.drawRect(focusRegion_.boundingRect().adjusted(0, 0, -1, -1));
+        }
     }
+    face_.setDevicePixelRatio(skalaKsztaltu_);
     stanLica_ = stan;
     liceNieaktualne_ = false;
 }
 
 void TIAeverButton::paintEvent(QPaintEvent*) {
     // A widget resized while hidden gets its resize event only when shown;
-    // a grab before that still needs the shape of the current size.
-    if (ksztaltDla_ != size())
+    // a grab before that still needs the shape of the current size. A move
+    // to a screen of another scale needs a face of its pixels.
+    if (ksztaltDla_ != size() || !qFuzzyCompare(skalaKsztaltu_, devicePixelRatioF()))
         ZbudujKsztalt();
     const StanLica stan = BiezacyStan();
-    if (liceNieaktualne_ || stan != stanLica_ || face_.size() != size())
+    if (liceNieaktualne_ || stan != stanLica_)
         ZbudujLico(stan);
     QPainter painter(this);
     painter.drawImage(0, 0, face_);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QRegion>
 
@@ -133,6 +134,10 @@ public:
     double ArcAngle() const { return arcAngle_; }
     void SetArcAngle(double radians) { arcAngle_ = radians; }
 
+    // The caption's font: the widget's, size and all, in Verdana where it is
+    // installed, else in its closest free relative.
+    QFont CzcionkaNapisu() const;
+
     // The region of the current shape, in widget coordinates.
     const QRegion& WindowRegion() const { return windowRegion_; }
 
@@ -154,7 +159,8 @@ private:
 
     void ZbudujKsztalt();
     void ZbudujLico(const StanLica& stan);
-    void Zmieniono(); // a property changed: rebuild the face and repaint
+    QSize RozmiarLica() const; // in the screen's pixels
+    void Zmieniono();          // a property changed: rebuild the face and repaint
     StanLica BiezacyStan() const;
     void RysujGradient(QPainter& painter, const QColor& gora, const QColor& dol) const;
     void RysujNapis(QPainter& painter, bool wcisniety) const;
@@ -184,10 +190,12 @@ private:
     double radiusRatio_ = 0.5;
     double arcAngle_ = 2.0943951023932;
 
-    QSize ksztaltDla_; // the size the regions were built for
+    QSize ksztaltDla_;        // the size the regions were built for
+    qreal skalaKsztaltu_ = 1; // and the screen's scale
     QRegion windowRegion_;
-    QRegion focusRegion_; // drawn only with ShowFocusRGN
-    iaever::PolowkiFazy bevel_;
+    QRegion focusRegion_;       // drawn only with ShowFocusRGN
+    iaever::PolowkiFazy bevel_; // in the face's pixels, as ramka_
+    QRegion ramka_;
     QImage face_;
     StanLica stanLica_;
     bool liceNieaktualne_ = true;

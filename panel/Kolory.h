@@ -25,5 +25,7 @@ inline const QColor PrzyciskMaly{0xE8, 0xFE, 0xFF}; // Port, Opcje, Info, Pomoc
 inline const QColor PrzyciskMaly1{0xB6, 0xEB, 0xFA};
 inline const QColor TloDialogu{0x90, 0xB0, 0xE0};      // Port, Opcje, Info
 inline const QColor TloRamkiDialogu{0xB5, 0xD5, 0xF5}; // the sunken frame inside them
+inline const QColor NapisPrzycisku{0x00, 0x00, 0x00};  // on the shaped button's light gradient
+inline const QColor NapisPrzyciskuNieczynnego{0x80, 0x80, 0x80};
 
 } // namespace kolory

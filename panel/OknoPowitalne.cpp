@@ -1,5 +1,6 @@
 #include "panel/OknoPowitalne.h"
 
+#include "panel/Kolory.h"
 #include "panel/Odnosniki.h"
 #include "panel/Wyglad.h"
 
@@ -7,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 TOknoPowitalne::TOknoPowitalne(QWidget* parent)
@@ -23,7 +23,7 @@ TOknoPowitalne::TOknoPowitalne(QWidget* parent)
     setWindowTitle(QStringLiteral("Uwaga !"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(505, 300);
-    wyglad::UstawTlo(*this, QToolTip::palette().color(QPalette::ToolTipBase));
+    wyglad::UstawTlo(*this, kolory::TloPodpowiedzi);
 
     Label3->setObjectName(QStringLiteral("Label3"));
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -47,9 +47,7 @@ TOknoPowitalne::TOknoPowitalne(QWidget* parent)
     Label4->setCursor(Qt::PointingHandCursor);
     connect(Label4, &QLabel::linkActivated, this, &TOknoPowitalne::StronaDomowa);
 
-    QFont pogrubiona = Button1->font();
-    pogrubiona.setBold(true);
-    Button1->setFont(pogrubiona);
+    Button1->setFont(wyglad::Czcionka(verdana, 12, true));
     Button1->setMinimumSize(120, 30);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TOknoPowitalne::Button1Click);
@@ -84,6 +82,8 @@ void TOknoPowitalne::Licznik() {
         return;
     }
     Button1->setText(QStringLiteral("Zamknij okno"));
+    // Enter now closes the window too; before, it found no default button.
+    Button1->setDefault(true);
     Timer1->stop();
 }
 

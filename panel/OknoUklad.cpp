@@ -2,6 +2,7 @@
 
 #include "IAeverButton.h"
 #include "Kolory.h"
+#include "Wyglad.h"
 #include "media/Jpeg.h"
 #include "panel/Lampka.h"
 
@@ -26,11 +27,10 @@ int SrodekKolumny(int n) {
     return LewyMargines + n * Kolumna + Kolumna / 2;
 }
 
-QPalette Barwy(QPalette paleta, QColor tlo, QColor tekst) {
-    paleta.setColor(QPalette::Window, tlo);
+// Edit fields and the switches' boxes take the area's own colour.
+QPalette Barwy(QColor tlo, QColor tekst) {
+    QPalette paleta = wyglad::StalaPaleta(tlo, tekst);
     paleta.setColor(QPalette::Base, tlo);
-    paleta.setColor(QPalette::WindowText, tekst);
-    paleta.setColor(QPalette::Text, tekst);
     return paleta;
 }
 
@@ -40,7 +40,7 @@ QFrame* Obszar(QWidget* rodzic, const QRect& miejsce, QColor tlo, const char* na
     obszar->setGeometry(miejsce);
     obszar->setFrameStyle(QFrame::Box | QFrame::Plain);
     obszar->setLineWidth(1);
-    obszar->setPalette(Barwy(obszar->palette(), tlo, kolory::Granat));
+    obszar->setPalette(Barwy(tlo, kolory::Granat));
     obszar->setAutoFillBackground(true);
     return obszar;
 }
@@ -82,7 +82,7 @@ QLineEdit* Tekst(QWidget* rodzic, const char* nazwa, const QString& tekst, const
     pole->setFrame(false);
     pole->setFocusPolicy(Qt::NoFocus);
     pole->setTextMargins(0, 0, 0, 0);
-    pole->setPalette(Barwy(pole->palette(), kolory::TloPaska, kolor));
+    pole->setPalette(Barwy(kolory::TloPaska, kolor));
     return pole;
 }
 
@@ -94,7 +94,7 @@ QSlider* Suwak(QWidget* rodzic, const char* nazwa, const QString& podpowiedz, in
     suwak->setSingleStep(1);
     suwak->setPageStep(10);
     suwak->setTickPosition(QSlider::TicksBelow);
-    suwak->setTickInterval(1);
+    suwak->setTickInterval(20); // one tick a unit would merge into a bar
     suwak->setCursor(Qt::PointingHandCursor);
     suwak->setToolTip(podpowiedz);
     return suwak;
@@ -135,11 +135,9 @@ Lampka* LampaStatusu(QWidget* rodzic, const char* nazwa, const QString& napis, Q
 void TOkno::ZbudujKontrolki() {
     setWindowTitle(QStringLiteral("Parvolen ver 2.02"));
     setFixedSize(Szerokosc, Wysokosc);
-    setPalette(Barwy(palette(), kolory::Tlo, Qt::black));
+    setPalette(Barwy(kolory::Tlo, Qt::black));
     setAutoFillBackground(true);
-    QFont czcionka = font();
-    czcionka.setPixelSize(11);
-    setFont(czcionka);
+    setFont(wyglad::CzcionkaPanelu(*this));
 
     QFrame* pasek = Obszar(this, QRect(4, 4, 128, 239), kolory::TloPaska, "Panel1");
     Przycisk = ::Przycisk(pasek, "Przycisk", QStringLiteral("&Włącz"),
@@ -150,10 +148,10 @@ void TOkno::ZbudujKontrolki() {
 
     RadioButton1 = new QRadioButton(QStringLiteral("COM 1"), pasek);
     RadioButton1->setObjectName("RadioButton1");
-    RadioButton1->setGeometry(8, 38, 56, 18);
+    RadioButton1->setGeometry(6, 38, 58, 18);
     RadioButton2 = new QRadioButton(QStringLiteral("COM 2"), pasek);
     RadioButton2->setObjectName("RadioButton2");
-    RadioButton2->setGeometry(66, 38, 58, 18);
+    RadioButton2->setGeometry(68, 38, 56, 18);
     RadioButton2->setChecked(true); // their hints name the devices: OdswiezOpisyPortow
 
     Edit2 = Tekst(pasek, "Edit2", QStringLiteral("SR250: "), QRect(8, 62, 50, 14), Qt::black);

@@ -60,6 +60,8 @@ void TOpcje::ZbudujKontrolki() {
     setWindowTitle(QStringLiteral("Opcje "));
     setFixedSize(380, 328);
     wyglad::UstawTlo(*this, kolory::TloDialogu);
+    // The controls stand at fixed places, as on the panel.
+    setFont(wyglad::CzcionkaPanelu(*this));
 
     const QString podpowiedzModelu = QStringLiteral("Wybór wersji sterownika");
     auto* etykieta = new QLabel(QStringLiteral("Model sterownika :"), this);

@@ -11,6 +11,8 @@ packages=(
     qt6-base-dev libjpeg62-turbo-dev libsndfile1-dev libpulse-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick socat fonts-dejavu-core
+    # the look under a desktop's theme: GTK's platform theme and Adwaita-dark
+    qt6-gtk-platformtheme gnome-themes-extra
     # the icon's PNGs, the Debian package and the tools that check it
     librsvg2-bin dpkg-dev lintian desktop-file-utils appstream man-db
 )

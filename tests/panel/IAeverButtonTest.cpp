@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 using namespace iaever;
@@ -50,6 +52,8 @@ private slots:
     void podwojnyKlikToDwaKlikniecia();
     void tenSamKolorNieOdmalowuje();
     void wcisniecieZamieniaFaze();
+    void napisNiezaleznyOdPalety_data();
+    void napisNiezaleznyOdPalety();
 };
 
 void TestIAeverButton::obrys_data() {
@@ -279,6 +283,45 @@ void TestIAeverButton::wcisniecieZamieniaFaze() {
     lico = przycisk.grab().toImage();
     QCOMPARE(lico.pixelColor(gora), Ciemniejszy(a));
     QCOMPARE(lico.pixelColor(dol), Jasniejszy(a));
+}
+
+void TestIAeverButton::napisNiezaleznyOdPalety_data() {
+    QTest::addColumn<bool>("czynny");
+    QTest::addColumn<QColor>("napis");
+    QTest::newRow("czynny") << true << QColor(0x00, 0x00, 0x00);
+    QTest::newRow("nieczynny") << false << QColor(0x80, 0x80, 0x80);
+}
+
+// A dark desktop theme gives light button text; the caption stands on the
+// button's own light gradient and must not take it.
+void TestIAeverButton::napisNiezaleznyOdPalety() {
+    QFETCH(bool, czynny);
+    QFETCH(QColor, napis);
+    TIAeverButton przycisk;
+    przycisk.SetButtonKind(bkRoundRect);
+    przycisk.SetGradientKind(gkLinear);
+    przycisk.SetButtonColor(QColor(0xE8, 0xFE, 0xFF));
+    przycisk.SetButtonColor1(QColor(0xB6, 0xEB, 0xFA));
+    przycisk.setText(QStringLiteral("&Info"));
+    przycisk.resize(56, 16);
+    QPalette ciemna = przycisk.palette();
+    for (const auto grupa : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        ciemna.setColor(grupa, QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEC));
+    przycisk.setPalette(ciemna);
+    przycisk.setEnabled(czynny);
+
+    // The darkest pixel inside the bevel is the caption's core.
+    const QImage lico = przycisk.grab().toImage();
+    QColor najciemniejszy = Qt::white;
+    for (int y = 3; y < 13; ++y)
+        for (int x = 3; x < 53; ++x)
+            if (qGray(lico.pixel(x, y)) < qGray(najciemniejszy.rgb()))
+                najciemniejszy = lico.pixelColor(x, y);
+    // Antialiasing leaves even a stem's core a shade off the pen.
+    const int odchylka = std::max({std::abs(najciemniejszy.red() - napis.red()),
+                                   std::abs(najciemniejszy.green() - napis.green()),
+                                   std::abs(najciemniejszy.blue() - napis.blue())});
+    QVERIFY2(odchylka <= 4, qPrintable(najciemniejszy.name()));
 }
 
 QTEST_MAIN(TestIAeverButton)

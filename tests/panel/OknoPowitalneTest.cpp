@@ -11,6 +11,7 @@ class TestOknoPowitalne : public QObject {
 private slots:
     void nicNieZamykaPrzedZerem();
     void poDziesieciuTyknieciachPrzyciskZamyka();
+    void poOdliczaniuEnterZamyka();
 };
 
 namespace {
@@ -33,6 +34,7 @@ void TestOknoPowitalne::nicNieZamykaPrzedZerem() {
         QCOMPARE(Przycisk(*okno)->text(), QString::number(tykniecie));
         QVERIFY(!okno->close());
         Przycisk(*okno)->click();
+        QTest::keyClick(okno, Qt::Key_Return);
         QTest::keyClick(okno, Qt::Key_Escape);
         okno->reject();
         QVERIFY(okno->isVisible());
@@ -60,6 +62,20 @@ void TestOknoPowitalne::poDziesieciuTyknieciachPrzyciskZamyka() {
     QCOMPARE(okno->Odliczanie(), std::uint8_t{0});
 
     Przycisk(*okno)->click();
+    QVERIFY(!okno->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(okno.isNull());
+}
+
+void TestOknoPowitalne::poOdliczaniuEnterZamyka() {
+    QPointer okno = new TOknoPowitalne;
+    okno->UstawLicznik(1);
+    okno->show();
+    QVERIFY(QTest::qWaitForWindowExposed(okno));
+    QTest::keyClick(okno, Qt::Key_Return);
+    QVERIFY(okno->isVisible());
+    okno->Licznik();
+    QTest::keyClick(okno, Qt::Key_Return);
     QVERIFY(!okno->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(okno.isNull());
