@@ -42,14 +42,15 @@ source "$tutaj/../wspolne/powitanie.sh"
 [ "$(id -u)" -ne 0 ] || { echo "the run is still root"; exit 1; }
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
 export XDG_CONFIG_DIRS=$robocze/xdg
-mkdir -p "$HOME" "$XDG_CONFIG_DIRS" "$XDG_DATA_HOME/Parvolen"
-printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=1\r\nZawszeNaWierzchu=0\r\n' \
-    >"$XDG_DATA_HOME/Parvolen/Konfiguracja.ini"
-# A user who may write the staged installation would keep the data there; the
-# administrator's file then names the user's folder, and maps no port.
-if [ -w "$instalacja" ]; then
-    printf '[Setup]\nInstallPath=%s\n' "$XDG_DATA_HOME/Parvolen" >"$XDG_CONFIG_DIRS/Parvolen.conf"
-fi
+mkdir -p "$HOME" "$XDG_CONFIG_DIRS/Orvanta" "$XDG_DATA_HOME/Parvolen"
+# The staged installation has no shared defaults to seed the user's data
+# folder from, so the folder is made here and the administrator's file names
+# it; that file maps no port.
+dane=$XDG_DATA_HOME/Parvolen
+printf '[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=1\r\nZawszeNaWierzchu=0\r\n' >"$dane/Konfiguracja.ini"
+: >"$dane/Program.cpm"
+for _ in $(seq 255); do printf '0\r\n'; done >"$dane/DM.cpm"
+printf '[Setup]\nInstallPath=%s\n' "$dane" >"$XDG_CONFIG_DIRS/Orvanta/Parvolen.conf"
 
 program=""
 linia=""
