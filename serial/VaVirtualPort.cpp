@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 #include <utility>
 
@@ -31,13 +32,36 @@ void ForgetStopBits(int master) {
     }
 }
 
+// Replies a client never read stay queued in the slave after it closes, and
+// flushing on the master does not reach them: the next client would take
+// them for answers to its own first frames. Opening the slave for a moment
+// and discarding its input drops them, as a UART loses what reached it
+// before its cable was plugged in. The slave is opened through the master,
+// not by its path, so nothing at that path is ever opened instead; a slave
+// a client holds for exclusive use is already in use and has nothing stale.
+void ForgetUnreadReplies(int master) {
+    const int slave = ::ioctl(master, TIOCGPTPEER, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave >= 0) {
+        static_cast<void>(::tcflush(slave, TCIFLUSH));
+        ::close(slave);
+    }
+}
+
 // The master end of the virtual port as the port's device. Termios requests
 // on a master act on the slave, whose settings belong to the client: the
 // port's own line settings are checked (at Open and at every change, as for
 // any device) but not imposed on it.
 class TVaVirtualEnd final : public TVaTerminal {
 public:
-    explicit TVaVirtualEnd(int handle) : TVaTerminal(handle) {}
+    // A client may have left, or come, while the port was closed, unseen:
+    // the line it finds is reset now rather than at its first frame.
+    explicit TVaVirtualEnd(int handle) : TVaTerminal(handle) {
+        WithHandle([this](int master) {
+            ForgetStopBits(master);
+            NoteHangUp(master);
+            return 0;
+        });
+    }
 
     int Apply(const TVaLineRecord&) override {
         return WithHandle([](int) { return 0; });
@@ -48,14 +72,28 @@ public:
         // A client that hangs up and reconnects at once may come back before
         // the hang-up is seen, so the reset is also made whenever a client
         // speaks: by the time it leaves, the next one finds the line reset.
-        WithHandle([events](int handle) {
-            if ((events & EV_RXCHAR) != 0 || VaHungUp(handle)) {
-                ForgetStopBits(handle);
+        WithHandle([this, events](int master) {
+            if (NoteHangUp(master) || (events & EV_RXCHAR) != 0) {
+                ForgetStopBits(master);
             }
             return 0;
         });
         return events;
     }
+
+private:
+    // Whether the client side is hung up; what the client left unread is
+    // dropped once, when the hang-up is first seen.
+    bool NoteHangUp(int master) {
+        const bool hungUp = VaHungUp(master);
+        if (hungUp && !clientGone_) {
+            ForgetUnreadReplies(master);
+        }
+        clientGone_ = hungUp;
+        return hungUp;
+    }
+
+    bool clientGone_ = false; // under the device's lock
 };
 
 // Each missing directory of the path, created private to the user.

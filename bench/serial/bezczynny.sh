@@ -38,7 +38,7 @@ case "${1:-}" in
 --program)
     # shellcheck source=../../tests/wspolne/stanowisko.sh
     source "$tutaj/../../tests/wspolne/stanowisko.sh"
-    pod_x "$0" "$2" "${3:-10}" 1 Program
+    urzadzenie_portu=virtual pod_x "$0" "$2" "${3:-10}" 1 Program
     ;;
 --pod-x)
     # shellcheck source=../../tests/wspolne/stanowisko.sh
@@ -48,10 +48,7 @@ case "${1:-}" in
     instalacja=$2
     robocze=$3
     sekundy=$4
-    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM1=virtual\n' "$robocze/dane" \
-        >"$robocze/xdg/Orvanta/Parvolen.conf"
-    export XDG_CONFIG_HOME="$robocze/config" XDG_RUNTIME_DIR="$robocze/run"
-    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+    port_wirtualny "$robocze" 1
     cd "$instalacja"
     QT_QPA_PLATFORM=xcb ./parvolen &
     program=$!
@@ -60,7 +57,7 @@ case "${1:-}" in
     zamknij_okno_powitalne || exit 1
     xdotool windowfocus --sync "$okno"
     xdotool key --clearmodifiers alt+w
-    czekaj test -L "$XDG_RUNTIME_DIR/parvolen/COM1" ||
+    czekaj test -L "$dowiazanie" ||
         { echo "switched on, but the virtual port published no link"; exit 1; }
     sleep 1
     mierz "$program" "$sekundy" "the program switched on, COM 1 on the virtual port, no client"

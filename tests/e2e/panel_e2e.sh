@@ -3,28 +3,26 @@
 # countdown allows, then switched on with Alt+W in RUN (a
 # start option of its data directory), running a program that copies input 00
 # to output 00, input 00 toggled with Alt+0; output lamp 0 must light. The
-# programming software's side of the line is a pty pair made by socat: the
-# status read must report RUN, PROGRAM from the host must darken the outputs,
-# a rung downloaded over the line must run in RUN with the monitor read of
+# programming software is on the program's own virtual port (COM 1, mapped
+# nowhere) through the link it publishes: the status read must report RUN,
+# PROGRAM from the host must darken the outputs, a rung downloaded over the line must run in RUN with the monitor read of
 # IR 010 following the input switch, and the upload must give the rung back.
 # Usage: panel_e2e.sh <installation directory>
 set -euo pipefail
 source "$(dirname "$0")/../wspolne/stanowisko.sh"
 
 if [ "${1:-}" != "--pod-x" ]; then
-    pod_x "$0" "$1" "" 2 Run 8008 20A8 8000 1801
+    urzadzenie_portu="" pod_x "$0" "$1" "" 1 Run 8008 20A8 8000 1801
 fi
 
 instalacja=$2
 robocze=$3
 source "$(dirname "$0")/../wspolne/powitanie.sh"
-linia_pty "$robocze" 2
+port_wirtualny "$robocze" 1
 cd "$instalacja"
 ./parvolen &
 program=$!
-trap 'kill $program $linia 2>/dev/null || true' EXIT
-
-exec 3<>"$robocze/host"
+trap 'kill $program 2>/dev/null || true' EXIT
 
 czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
 
@@ -35,6 +33,7 @@ xdotool windowfocus --sync "$okno"
 [ "$(kolor "${w0[@]}")" = "#CCEFCF" ] || { echo "output lamp 0 is $(kolor "${w0[@]}") before switch-on"; exit 1; }
 xdotool key --clearmodifiers alt+w
 czekaj jest_kolor "${pwr[@]}" "#00FF00" || { echo "PWR did not light: $(kolor "${pwr[@]}")"; exit 1; }
+podlacz_port_wirtualny || exit 1
 [ "$(kolor "${w0[@]}")" = "#CCEFCF" ] || { echo "output lamp 0 lit with input 00 off"; exit 1; }
 
 xdotool key --clearmodifiers alt+0

@@ -36,24 +36,16 @@ mkdir -p "$HOME"
 dane=$XDG_DATA_HOME/Parvolen
 zrzut() { [ -z "${PARVOLEN_ZRZUTY:-}" ] || import -window root "$PARVOLEN_ZRZUTY/$1.png"; }
 
-# A fresh line for each start (socat ends when the program's side closes):
-# the programming software's side on descriptor 3, a socat pty pair, with
-# COM 2 (the port a new user's options choose) mapped to its other end in the
-# system settings. The one place that changes when the program offers a port
-# of its own.
-linia=""
-podlacz_linie() {
-    [ -z "$linia" ] || kill "$linia" 2>/dev/null || true
-    rm -f "$robocze/com2" "$robocze/host"
-    mkdir -p "$robocze/xdg/Orvanta"
-    printf '[Ports]\nCOM2=%s\n' "$robocze/com2" >"$robocze/xdg/Orvanta/Parvolen.conf"
-    export XDG_CONFIG_DIRS=$robocze/xdg
-    linia_pty "$robocze" 2
-    exec 3<>"$robocze/host"
-}
+# The line is the program's own virtual port: COM 2 (the port a new user's
+# options choose) mapped to it in the system settings. Each start publishes
+# its link afresh at switch-on; the programming software's side is then
+# opened on descriptor 3.
+mkdir -p "$robocze/xdg/Orvanta"
+printf '[Ports]\nCOM2=virtual\n' >"$robocze/xdg/Orvanta/Parvolen.conf"
+export XDG_CONFIG_DIRS=$robocze/xdg
 
 program=""
-trap 'kill $program $linia 2>/dev/null || true' EXIT
+trap 'kill $program 2>/dev/null || true' EXIT
 
 # Starts the installed program from / with its standard error in $1; the
 # further arguments, when given, are a command that runs it.
@@ -88,6 +80,7 @@ zalacz() {
         exit 1
     }
     ! znajdz_komunikat || { echo "a message box came up at switch-on"; exit 1; }
+    podlacz_port_wirtualny || exit 1
 }
 
 potwierdzenie=$'@00MB000400004B*\r'
@@ -95,7 +88,7 @@ tekst_programu() { tr -d '\r' <"$dane/Program.cpm" | tr '\n' ' '; }
 
 # The first start: the user's folder is made with the defaults, before the
 # window shows, and no options file.
-podlacz_linie
+port_wirtualny "$robocze" 2
 uruchom "$robocze/bledy1"
 czekaj znajdz_okno || { echo "the main window did not appear"; cat "$robocze/bledy1"; exit 1; }
 if [ ! -f "$dane/Program.cpm" ] || [ -s "$dane/Program.cpm" ]; then
@@ -132,7 +125,7 @@ zakoncz
 
 # The second start keeps the file and runs the program from it: the upload
 # after switch-on gives the rung back.
-podlacz_linie
+port_wirtualny "$robocze" 2
 uruchom "$robocze/bledy2"
 czekaj znajdz_okno || { echo "the main window did not appear again"; cat "$robocze/bledy2"; exit 1; }
 program_zapisany || { echo "the second start changed Program.cpm: $(tekst_programu)"; exit 1; }

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -125,6 +126,61 @@ TEST_F(VirtualPort, ClientKeepingTheLinkOpenIsAnsweredAfterCloseAndOpen) {
     port.Open();
     EXPECT_EQ(client.Ask(kStatus), kReply);
     EXPECT_TRUE(reports.empty());
+}
+
+// Runs events until the client has the reply waiting unread.
+bool ReplyQueuedFor(const LinkClient& client) {
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    int waiting = 0;
+    while (std::chrono::steady_clock::now() < deadline &&
+           (::ioctl(client.Fd(), FIONREAD, &waiting) != 0 ||
+            waiting < static_cast<int>(kReply.size()))) {
+        RunEventsFor(1ms);
+    }
+    return waiting >= static_cast<int>(kReply.size());
+}
+
+TEST_F(VirtualPort, RepliesAClientLeftUnreadNeverReachTheNext) {
+    // The client leaves while the port is open, or while it is closed (then
+    // the port first sees the hang-up at its next opening).
+    for (const bool closedMeanwhile : {false, true}) {
+        SCOPED_TRACE(closedMeanwhile ? "left while closed" : "left while open");
+        port.Open();
+        {
+            LinkClient leaving(Link());
+            ASSERT_EQ(leaving.SetControllerLine(), 0);
+            leaving.Send(kStatus);
+            ASSERT_TRUE(ReplyQueuedFor(leaving));
+            if (closedMeanwhile) {
+                port.Close();
+            }
+        }
+        if (closedMeanwhile) {
+            port.Open();
+        }
+        RunEventsFor(100ms);
+        LinkClient next(Link());
+        ASSERT_EQ(next.SetControllerLine(), 0);
+        EXPECT_EQ(next.Listen(100ms), "") << "a stale reply reached the next client";
+        EXPECT_EQ(next.Ask(kStatus), kReply);
+        port.Close();
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(VirtualPort, ClientThatCameWhileClosedSetsTheControllerLine) {
+    port.Open();
+    port.Close();
+    {
+        LinkClient earlier(Link());
+        ASSERT_EQ(earlier.SetControllerLine(), 0);
+    }
+    // Connected before the opening, so the port never sees it hang up or
+    // speak before it asks for the line.
+    LinkClient client(Link());
+    port.Open();
+    EXPECT_EQ(client.SetControllerLine(), 0);
+    EXPECT_EQ(client.Ask(kStatus), kReply);
 }
 
 TEST_F(VirtualPort, OutputWithoutAClientIsDropped) {

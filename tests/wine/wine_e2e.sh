@@ -26,7 +26,7 @@ if [ "${1:-}" != "--pod-x" ]; then
         [ "${PARVOLEN_WINE_WYMAGANE:-0}" = 1 ] && exit 1
         exit 77
     }
-    for narzedzie in wine wineserver xvfb-run xdotool socat; do
+    for narzedzie in wine wineserver xvfb-run xdotool; do
         command -v "$narzedzie" >/dev/null || pomin "no $narzedzie"
     done
     arch=$([ "$bity" = 32 ] && echo i686 || echo x86_64)
@@ -44,7 +44,7 @@ if [ "${1:-}" != "--pod-x" ]; then
             pomin "no 32-bit Wine (wine32:i386)"
         fi
     fi
-    pod_x "$0" "$instalacja" "$bity" 1 Program
+    urzadzenie_portu=virtual pod_x "$0" "$instalacja" "$bity" 1 Program
 fi
 
 instalacja=$2
@@ -54,32 +54,19 @@ arch=$([ "$bity" = 32 ] && echo i686 || echo x86_64)
 klient="$instalacja/lib/parvolen/parvolen-com-$arch.exe"
 source "$(dirname "$0")/../wspolne/powitanie.sh"
 
-export XDG_RUNTIME_DIR="$robocze/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+port_wirtualny "$robocze" 1
 export WINEPREFIX="$robocze/wine"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
-dowiazanie="$XDG_RUNTIME_DIR/parvolen/COM1"
-
-# Stand-in for the program's own virtual port until it has one: a socat pty
-# pair whose one end the system settings give the program as COM 1, the
-# other end published where the virtual port publishes its link.
-linia=""
-zastepczy_port_wirtualny() {
-    linia_pty "$robocze" 1
-    mkdir -p "$(dirname "$dowiazanie")"
-    ln -sfn "$robocze/host" "$dowiazanie"
-}
 
 program=""
 sprzatanie() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    kill $program $linia 2>/dev/null || true
+    kill $program 2>/dev/null || true
 }
 trap sprzatanie EXIT
 
-zastepczy_port_wirtualny
 cd "$instalacja"
 ./parvolen &
 program=$!
@@ -87,6 +74,7 @@ czekaj znajdz_okno || { echo "the main window did not appear"; exit 1; }
 zamknij_okno_powitalne || exit 1
 xdotool windowfocus --sync "$okno"
 xdotool key --clearmodifiers alt+w
+czekaj test -e "$dowiazanie" || { echo "switched on, but the virtual port published no link"; exit 1; }
 
 # The manual way: the registry mapping, then a new wineserver. The prefix is
 # created on the way.

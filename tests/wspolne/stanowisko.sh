@@ -2,16 +2,21 @@
 # Sourced by the scripts that run the real program under a virtual X server.
 
 # A data directory under the work folder $1 and the system settings that point
-# the program at it, with COM$2 mapped to "$1/com$2". The user's own settings
-# are an empty folder there too, so the settings of whoever runs the tests
-# cannot remap the port. $3 is the start option that is true (Program, Monitor
-# or Run); the remaining arguments are the program words.
+# the program at it, with COM$2 mapped to $urzadzenie_portu: "$1/com$2" when
+# that is unset (a socat pair's end), no mapping when it is empty (COM 1 is
+# then the virtual port). The user's own settings are an empty folder there
+# too, so the settings of whoever runs the tests cannot remap the port. $3 is
+# the start option that is true (Program, Monitor or Run); the remaining
+# arguments are the program words.
 przygotuj_dane() {
-    local robocze=$1 port=$2 start=$3 tryb
+    local robocze=$1 port=$2 start=$3 tryb urzadzenie
     shift 3
+    urzadzenie=${urzadzenie_portu-$robocze/com$port}
     mkdir -p "$robocze/xdg/Orvanta" "$robocze/config" "$robocze/dane"
-    printf '[Setup]\nInstallPath=%s\n[Ports]\nCOM%s=%s\n' "$robocze/dane" "$port" "$robocze/com$port" \
-        >"$robocze/xdg/Orvanta/Parvolen.conf"
+    {
+        printf '[Setup]\nInstallPath=%s\n' "$robocze/dane"
+        [ -z "$urzadzenie" ] || printf '[Ports]\nCOM%s=%s\n' "$port" "$urzadzenie"
+    } >"$robocze/xdg/Orvanta/Parvolen.conf"
     : >"$robocze/dane/Program.cpm"
     for slowo in "$@"; do printf '%s\r\n' "$slowo"; done >>"$robocze/dane/Program.cpm"
     for _ in $(seq 255); do printf '0\r\n'; done >"$robocze/dane/DM.cpm"
@@ -59,6 +64,27 @@ czekaj() {
         sleep 0.05
     done
     return 1
+}
+
+# The program's own virtual port as the line: the runtime directory, private,
+# under the work folder $1, where the program publishes the link of COM$2 at
+# its first switch-on. Sets $dowiazanie to the link; one left by an earlier
+# start, which a killed program cannot remove, is removed here.
+dowiazanie=""
+port_wirtualny() {
+    export XDG_RUNTIME_DIR="$1/run"
+    mkdir -p "$XDG_RUNTIME_DIR"
+    chmod 0700 "$XDG_RUNTIME_DIR"
+    dowiazanie="$XDG_RUNTIME_DIR/parvolen/COM$2"
+    rm -f "$dowiazanie"
+}
+
+# The programming software's side of the virtual port on descriptor 3, once
+# the switch-on has published the link.
+podlacz_port_wirtualny() {
+    czekaj test -e "$dowiazanie" ||
+        { echo "switched on, but the virtual port published no link"; return 1; }
+    exec 3<>"$dowiazanie"
 }
 
 # Sets $okno to the main window once it exists.
