@@ -5,6 +5,8 @@
 #include "bench/Mediana.h"
 #include "tests/wspolne/StanowiskoPty.h"
 
+#include "hostlink/PierscienZapisu.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -28,9 +30,19 @@ void ProgramNa255Slow(plc::TabelaProgramu& program) {
     program.ustawLiczbeLinii(255);
 }
 
-void OdczytMonitora16Pozycji(benchmark::State& stan) {
+// With zapis, every frame and reply is recorded into the ring as the window
+// would have it.
+void OdczytMonitora(benchmark::State& stan, bool zapis) {
     hostlink::test::KatalogTymczasowy katalog;
     StanowiskoPty s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy()};
+    hostlink::PierscienZapisu pierscien;
+    if (zapis) {
+        s.lacze.UstawZapis(&pierscien, [] {
+            return std::chrono::duration_cast<std::chrono::microseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        });
+    }
     ProgramNa255Slow(s.program);
     s.lacze.TrybRUN();
 
@@ -61,6 +73,14 @@ void OdczytMonitora16Pozycji(benchmark::State& stan) {
         stan.SkipWithError("the scan worker stopped");
     }
 }
+void OdczytMonitora16Pozycji(benchmark::State& stan) {
+    OdczytMonitora(stan, false);
+}
 BENCHMARK(OdczytMonitora16Pozycji)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+void OdczytMonitora16PozycjiZZapisem(benchmark::State& stan) {
+    OdczytMonitora(stan, true);
+}
+BENCHMARK(OdczytMonitora16PozycjiZZapisem)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
