@@ -2,12 +2,10 @@
 // request written to the master until the whole reply has been read back,
 // while the scan worker runs a 255-word program.
 
+#include "OdczytMonitora.h"
+
 #include "bench/Mediana.h"
 #include "tests/wspolne/StanowiskoPty.h"
-
-#include "hostlink/PierscienZapisu.h"
-
-#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <string>
@@ -30,14 +28,13 @@ void ProgramNa255Slow(plc::TabelaProgramu& program) {
     program.ustawLiczbeLinii(255);
 }
 
-// With zapis, every frame and reply is recorded into the ring as the window
-// would have it.
-void OdczytMonitora(benchmark::State& stan, bool zapis) {
+} // namespace
+
+void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien) {
     hostlink::test::KatalogTymczasowy katalog;
     StanowiskoPty s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy()};
-    hostlink::PierscienZapisu pierscien;
-    if (zapis) {
-        s.lacze.UstawZapis(&pierscien, [] {
+    if (pierscien != nullptr) {
+        s.lacze.UstawZapis(pierscien, [] {
             return std::chrono::duration_cast<std::chrono::microseconds>(
                        std::chrono::steady_clock::now().time_since_epoch())
                 .count();
@@ -73,14 +70,3 @@ void OdczytMonitora(benchmark::State& stan, bool zapis) {
         stan.SkipWithError("the scan worker stopped");
     }
 }
-void OdczytMonitora16Pozycji(benchmark::State& stan) {
-    OdczytMonitora(stan, false);
-}
-BENCHMARK(OdczytMonitora16Pozycji)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
-
-void OdczytMonitora16PozycjiZZapisem(benchmark::State& stan) {
-    OdczytMonitora(stan, true);
-}
-BENCHMARK(OdczytMonitora16PozycjiZZapisem)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
-
-} // namespace
