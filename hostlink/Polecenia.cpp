@@ -34,12 +34,16 @@ void LaczeHost::PolecenieMB(std::string_view kod) {
             port_.WriteText(ramki::Odpowiedz1006Znak2);
         } else if (znak == '3') {
             port_.WriteText(ramki::Odpowiedz1006Znak3);
+        } else {
+            BezOdpowiedzi("nieznany wariant — bez odpowiedzi");
         }
     } else if (kod == "5E9E") {
         port_.WriteText(ramki::SamCR);
     } else if (kod == "2D04") {
         if (const auto tozsamosc = ramki::RamkaTozsamosci(model_)) {
             port_.WriteText(*tozsamosc);
+        } else {
+            BezOdpowiedzi("model " + std::to_string(model_) + " bez tożsamości — bez odpowiedzi");
         }
     } else if (kod == "4103") {
         port_.WriteText(ramki::Odpowiedz4103);
@@ -77,26 +81,38 @@ void LaczeHost::ZmianaTrybu() {
     } else if (tryb == "0001") {
         port_.WriteText(ramki::RamkaStatusu(ramki::Tryb::Run));
         TrybProgram();
+    } else {
+        BezOdpowiedzi("nieznany tryb — bez odpowiedzi");
     }
 }
 
 void LaczeHost::InneOdpowiedzi() {
     if (bufor_ == ramki::Zapytanie5E9E) {
+        Opisz("zapytanie 5E9E, ramka końcowa");
         port_.WriteText(ramki::Odpowiedz5E9E);
         transfer_.WyczyscFlageWysylania();
     } else if (bufor_ == ramki::SamCR) {
         if (transfer_.FlagaWysylania()) {
+            Opisz(transfer_.NastepnaWypelnienie() ? "odczyt programu, ramka wypełnienia"
+                                                  : "odczyt programu, ramka zamykająca");
             transfer_.RamkaPoWysylaniu();
         } else {
+            Opisz("dalsza część odpowiedzi");
             port_.WriteText(ramki::DrugaRamkaOdpowiedzi);
         }
     } else if (bufor_ == ramki::RamkaZer()) {
+        Opisz("ramka zer (4B86, ciąg dalszy)");
         port_.WriteText(ramki::SamCR);
     } else if (bufor_ == ramki::OstatniaRamka4B86()) {
+        Opisz("zapytanie 4B86, ramka końcowa");
         port_.WriteText(ramki::Potwierdzenie);
     } else if (transfer_.OczekujePobierania()) {
+        if (Zapisuje()) {
+            Opisz("wgrywanie programu, ramka " + std::to_string(transfer_.RamkaPobierania() + 1));
+        }
         transfer_.ObslugaProgramuPrzychodzacego(bufor_);
     } else if (transfer_.OczekujeWysylania()) {
+        Opisz("odczyt programu, ramka dalsza");
         transfer_.ObslugaProgramuWychodzacego();
     }
 }

@@ -41,6 +41,10 @@ public:
     bool OczekujePobierania() const noexcept { return ramkaPobierania_ > 0; }
     bool OczekujeWysylania() const noexcept { return ramkaWysylania_ > 0; }
     bool FlagaWysylania() const noexcept { return flagaWysylania_; }
+    // The continuation frame a download expects (0: none), and whether the
+    // next lone CR of an upload gets a fill frame rather than the closing one.
+    std::int32_t RamkaPobierania() const noexcept { return ramkaPobierania_; }
+    bool NastepnaWypelnienie() const noexcept { return licznikLiniiRamki_ < liczbaLiniiTransferu_; }
     void WyczyscFlageWysylania() noexcept { flagaWysylania_ = false; }
 
 private:

@@ -1,5 +1,6 @@
 #include "panel/Lampka.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 Lampka::Lampka(Ksztalt ksztalt, QColor obrys, QColor kolor, QWidget* rodzic)
@@ -12,6 +13,12 @@ void Lampka::UstawKolor(QColor kolor) {
         return;
     kolor_ = kolor;
     update();
+}
+
+void Lampka::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit Klikniecie();
+    QWidget::mousePressEvent(event);
 }
 
 void Lampka::paintEvent(QPaintEvent*) {

@@ -15,8 +15,12 @@ public:
     QColor Kolor() const { return kolor_; }
     void UstawKolor(QColor kolor);
 
+signals:
+    void Klikniecie();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     Ksztalt ksztalt_;

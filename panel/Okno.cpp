@@ -4,6 +4,7 @@
 #include "Info.h"
 #include "Kolory.h"
 #include "Komunikaty.h"
+#include "MonitorLacza.h"
 #include "Odnosniki.h"
 #include "Raport.h"
 #include "dane/KatalogDanych.h"
@@ -12,6 +13,7 @@
 #include "panel/Lampka.h"
 #include "panel/Port.h"
 
+#include "hostlink/BledyLinii.h"
 #include "hostlink/KluczeKonfiguracji.h"
 
 #include <QCheckBox>
@@ -19,9 +21,12 @@
 #include <QGuiApplication>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QStringList>
 #include <QTimer>
+
+#include <chrono>
 
 namespace klucze = hostlink::klucze;
 
@@ -35,6 +40,11 @@ TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy&
       konfiguracja_(katalog_ / "Konfiguracja.ini"), port_(ComPort),
       lacze_(pamiec, program, skan, port_, *this, *this, plikProgramu_) {
     setObjectName("Okno");
+    lacze_.UstawZapis(&zapisLacza_, [] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    });
     ZbudujKontrolki();
     UstawPort();
     AktywacjaOkna();
@@ -120,6 +130,11 @@ void TOkno::PodlaczZdarzenia() {
     connect(TimerKontrolek, &QTimer::timeout, this, BezpiecznySlot(this, &TOkno::ZegarKontrolki));
     connect(TimerBledu, &QTimer::timeout, this, BezpiecznySlot(this, &TOkno::ZegarBledu));
     connect(Timer1, &QTimer::timeout, this, BezpiecznySlot(this, &TOkno::OknoPow));
+    auto* skrotMonitora = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(skrotMonitora, &QShortcut::activated, this,
+            BezpiecznySlot(this, &TOkno::MonitorLaczaClick));
+    connect(kontrolkaCOMM, &Lampka::Klikniecie, this,
+            BezpiecznySlot(this, &TOkno::MonitorLaczaClick));
     connect(&lampy_, &LampyWyjsc::ZmianaWyjscia, this, &TOkno::PokazWyjscie);
     connect(&lampy_, &LampyWyjsc::ZmianaBledu, this, &TOkno::PokazBlad);
 }
@@ -166,6 +181,14 @@ void TOkno::OpcjeClick() {
     Opcje.exec();
 }
 
+void TOkno::MonitorLaczaClick() {
+    if (!MonitorLacza)
+        MonitorLacza = new TMonitorLacza(zapisLacza_, this);
+    MonitorLacza->show();
+    MonitorLacza->raise();
+    MonitorLacza->activateWindow();
+}
+
 // Without a browser launcher the desktop refuses the page; the user is told
 // where it is, to open it by hand.
 void TOkno::PomocClick() {
@@ -189,7 +212,9 @@ void TOkno::PomocClick() {
 // A line error lights ERR for a moment, as traffic lights COMM; which error
 // it was does not change the flash. The red of a scan that ended on a bad
 // word outlasts the flash.
-void TOkno::BladObslugiPortu(std::int32_t /*bledy*/) {
+void TOkno::BladObslugiPortu(std::int32_t bledy) {
+    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::BladLinii,
+                           hostlink::OpisBledowLinii(static_cast<std::uint32_t>(bledy)));
     TimerBledu->start();
     PokazBlad();
 }

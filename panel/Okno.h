@@ -2,6 +2,7 @@
 
 #include "CelUstawienPortu.h"
 #include "LampyWyjsc.h"
+#include "MonitorLacza.h"
 #include "OknoPowitalne.h"
 #include "dane/PlikIni.h"
 #include "panel/Opcje.h"
@@ -11,6 +12,7 @@
 #include "engine/TabelaProgramu.h"
 #include "hostlink/Interfejsy.h"
 #include "hostlink/LaczeHost.h"
+#include "hostlink/PierscienZapisu.h"
 #include "hostlink/PortComm.h"
 #include "serial/VaComm.h"
 
@@ -75,6 +77,7 @@ public:
     QTimer* TimerBledu{}; // the ERR lamp's flash after a line error
     QTimer* Timer1{};     // shows the welcome window once the event loop runs
     QPointer<TOknoPowitalne> OknoPowitalne;
+    QPointer<TMonitorLacza> MonitorLacza; // made at its first opening, then kept
     TVaComm ComPort;
 
     // Handlers and operations of the panel.
@@ -91,6 +94,8 @@ public:
     void OpcjeClick();
     void InfoClick();
     void PomocClick();
+    // Ctrl+M and a click on the COMM lamp: the one link monitor, shown and raised.
+    void MonitorLaczaClick();
     void SprawdzeniePamieci();
     void ObslugaDwiekow();
     void OdczytDM();
@@ -164,6 +169,8 @@ private:
     std::filesystem::path plikDM_;
     PlikIni konfiguracja_;
     hostlink::PortComm port_;
+    // Records while the monitor is closed too, so opening it shows what just happened.
+    hostlink::PierscienZapisu zapisLacza_;
     hostlink::LaczeHost lacze_;
 
     bool zalaczony_ = false;

@@ -224,6 +224,9 @@ void TOkno::ZbudujPanelWejsc(QWidget* obszar) {
                                 kolory::Zgaszona, QPoint(71, 92));
     kontrolkaCOMM = LampaStatusu(obszar, "kontrolkaCOMM", QStringLiteral("COMM"), kolory::Kasztan,
                                  kolory::ZgaszonaBledu, QPoint(150, 92));
+    kontrolkaCOMM->setToolTip(
+        QStringLiteral("Ruch na łączu. Kliknij, aby otworzyć monitor łącza (Ctrl+M)."));
+    kontrolkaCOMM->setCursor(Qt::PointingHandCursor);
 
     QFile plik(QStringLiteral(":/Baner.jpg"));
     auto* baner = new QLabel(obszar);

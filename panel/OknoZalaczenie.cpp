@@ -35,10 +35,14 @@ void TOkno::OtworzPort() {
     OdczytDM();
     Przycisk->setText(QStringLiteral("&Wyłącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
+    lacze_.OznaczZalaczenie();
+    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Zalaczenie);
     try {
         if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false)) {
             ComPort.Open();
             portWUzyciu_ = true;
+            lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortOtwarty,
+                                   ComPort.DeviceName());
         }
         zalaczony_ = true;
         KontrolkaPWR->UstawKolor(kolory::Zielona);
@@ -60,9 +64,14 @@ void TOkno::ZamknijPort() {
     lacze_.ZatrzymajSkan();
     for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
         ZgasWyjscia(n);
+    const bool otwarty = ComPort.IsOpen();
     ComPort.Close();
     portWUzyciu_ = false;
+    if (otwarty)
+        lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortZamkniety,
+                               ComPort.DeviceName());
     lacze_.WyczyscBufor();
+    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Wylaczenie);
     Przycisk->setText(QStringLiteral("&Włącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
     zalaczony_ = false;

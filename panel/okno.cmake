@@ -3,6 +3,7 @@
 add_library(parvolen_panel STATIC
     ${CMAKE_CURRENT_LIST_DIR}/Lampka.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LampyWyjsc.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MonitorLacza.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Raport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Okno.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OknoUklad.cpp

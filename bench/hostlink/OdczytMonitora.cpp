@@ -2,10 +2,10 @@
 // request written to the master until the whole reply has been read back,
 // while the scan worker runs a 255-word program.
 
+#include "OdczytMonitora.h"
+
 #include "bench/Mediana.h"
 #include "tests/wspolne/StanowiskoPty.h"
-
-#include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <string>
@@ -28,9 +28,18 @@ void ProgramNa255Slow(plc::TabelaProgramu& program) {
     program.ustawLiczbeLinii(255);
 }
 
-void OdczytMonitora16Pozycji(benchmark::State& stan) {
+} // namespace
+
+void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien) {
     hostlink::test::KatalogTymczasowy katalog;
     StanowiskoPty s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy()};
+    if (pierscien != nullptr) {
+        s.lacze.UstawZapis(pierscien, [] {
+            return std::chrono::duration_cast<std::chrono::microseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        });
+    }
     ProgramNa255Slow(s.program);
     s.lacze.TrybRUN();
 
@@ -61,6 +70,3 @@ void OdczytMonitora16Pozycji(benchmark::State& stan) {
         stan.SkipWithError("the scan worker stopped");
     }
 }
-BENCHMARK(OdczytMonitora16Pozycji)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
-
-} // namespace

@@ -178,6 +178,9 @@ TEST_F(Ramki, TheBufferIsDroppedWhenItGrowsTooLongWithoutCr) {
     EXPECT_EQ(s.lacze.Bufor().size(), LaczeHost::NajwiekszyBufor);
     EXPECT_EQ(s.Odbierz("A"), "");
     EXPECT_TRUE(s.lacze.Bufor().empty());
+    // Up to its CR the frame is still the overlong line.
+    EXPECT_EQ(s.Odbierz(Polecenie("@00MB1604")), "");
+    EXPECT_TRUE(s.lacze.Bufor().empty());
     EXPECT_EQ(s.Odbierz(Polecenie("@00MB1604")), "@00MB000700000000064E*\r");
 }
 
