@@ -8,7 +8,7 @@ set -euo pipefail
 
 if [ "${1:-}" != "--pod-x" ]; then
     instalacja=$(cd "$1" && pwd)
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --pod-x "$instalacja" "${2:-7}"
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" --pod-x "$instalacja" "${2:-7}"
     exit
 fi
 

@@ -32,7 +32,7 @@ if [ "${1:-}" != "--pod-x" ]; then
     trap 'rm -rf "$robocze"' EXIT
     [ "$(id -u)" -ne 0 ] || chown 65534:65534 "$robocze"
     "${jako[@]}" env HOME="$robocze/dom" TMPDIR="$robocze" \
-        xvfb-run -a -s "-screen 0 1024x768x24" "$tutaj/$(basename "$0")" --pod-x "$instalacja" "$robocze"
+        xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$tutaj/$(basename "$0")" --pod-x "$instalacja" "$robocze"
     exit
 fi
 

@@ -23,7 +23,7 @@ if [ "${1:-}" != "--pod-x" ]; then
     trap 'rm -rf "$robocze"' EXIT
     zbuduj_deb "$(cd "$1" && pwd)" "$2" "$robocze/pakiet"
     dpkg-deb -x "$deb" "$robocze/korzen"
-    xvfb-run -a -s "-screen 0 1024x768x24" "$tutaj/$(basename "$0")" --pod-x "$robocze"
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$tutaj/$(basename "$0")" --pod-x "$robocze"
     exit
 fi
 

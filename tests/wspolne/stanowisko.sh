@@ -42,7 +42,10 @@ pod_x() {
     robocze_pod_x=$(mktemp -d)
     trap 'rm -rf "$robocze_pod_x"' EXIT
     przygotuj_dane "$robocze_pod_x" "$@"
-    xvfb-run -a -s "-screen 0 1024x768x24" "$skrypt" --pod-x "$instalacja" "$robocze_pod_x" \
+    # -noreset: without it the server resets whenever its last client (an
+    # xdotool call, a program that just ended) goes, and a program started
+    # during that reset finds no display.
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$skrypt" --pod-x "$instalacja" "$robocze_pod_x" \
         ${dodatkowy:+"$dodatkowy"}
     exit
 }
