@@ -6,8 +6,6 @@
 
 #include "panel/MonitorLacza.h"
 
-#include <QApplication>
-
 namespace {
 
 void OdczytMonitora16Pozycji(benchmark::State& stan) {
@@ -26,15 +24,3 @@ void OdczytMonitora16PozycjiZOtwartymMonitorem(benchmark::State& stan) {
 BENCHMARK(OdczytMonitora16PozycjiZOtwartymMonitorem)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplikacja(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
