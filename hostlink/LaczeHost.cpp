@@ -15,9 +15,14 @@ namespace {
 // Longer lines are kept in the recording only up to here.
 constexpr std::size_t NajdluzszaZapisana = 1024;
 
-void UstawRamke(WpisLacza& wpis, std::string_view znaki) {
+// A row of the frame or reply with its time and direction.
+WpisLacza WpisRamki(std::int64_t czas_us, Kierunek kierunek, std::string_view znaki) {
+    WpisLacza wpis;
+    wpis.czas_us = czas_us;
+    wpis.kierunek = kierunek;
     wpis.ucieta = znaki.size() > NajdluzszaZapisana;
     wpis.ramka = znaki.substr(0, NajdluzszaZapisana);
+    return wpis;
 }
 
 // The check sequence sits before the "*" and the CR (before the CR alone in
@@ -117,10 +122,8 @@ void LaczeHost::OdrzucDoCR(std::string& odebrane) {
     const std::size_t cr = odebrane.find('\r');
     const std::size_t ile = cr == std::string::npos ? odebrane.size() : cr + 1;
     if (Zapisuje() && cr != std::string::npos) {
-        WpisLacza wpis;
-        wpis.czas_us = Czas();
-        wpis.kierunek = Kierunek::Odebrana;
-        UstawRamke(wpis, std::string_view(odebrane).substr(0, ile));
+        WpisLacza wpis =
+            WpisRamki(Czas(), Kierunek::Odebrana, std::string_view(odebrane).substr(0, ile));
         wpis.powod = "koniec przepełnionej linii — odrzucono " + Znakow(odrzucone_ + ile);
         zapis_->Zapisz(std::move(wpis));
     }
@@ -133,10 +136,7 @@ void LaczeHost::ZapiszPrzepelnienie() {
     if (!Zapisuje()) {
         return;
     }
-    WpisLacza wpis;
-    wpis.czas_us = Czas();
-    wpis.kierunek = Kierunek::Odebrana;
-    UstawRamke(wpis, bufor_);
+    WpisLacza wpis = WpisRamki(Czas(), Kierunek::Odebrana, bufor_);
     wpis.powod = "bufor przepełniony — odrzucono " + Znakow(bufor_.size());
     zapis_->Zapisz(std::move(wpis));
 }
@@ -169,10 +169,7 @@ void LaczeHost::ObsluzRamke() {
 }
 
 void LaczeHost::ZapiszRamke() {
-    WpisLacza wpis;
-    wpis.czas_us = odebrana_us_;
-    wpis.kierunek = Kierunek::Odebrana;
-    UstawRamke(wpis, bufor_);
+    WpisLacza wpis = WpisRamki(odebrana_us_, Kierunek::Odebrana, bufor_);
     SprawdzFcs(wpis, bufor_);
     wpis.znaczenie = std::move(znaczenie_);
     if (odpowiedzi_.empty() && powod_.empty()) {
@@ -191,10 +188,7 @@ void LaczeHost::PortZapisujacy::WriteText(std::string_view tekst) {
     if (!lacze_.Zapisuje() || tekst.empty()) {
         return;
     }
-    WpisLacza wpis;
-    wpis.czas_us = lacze_.Czas();
-    wpis.kierunek = Kierunek::Wyslana;
-    UstawRamke(wpis, tekst);
+    WpisLacza wpis = WpisRamki(lacze_.Czas(), Kierunek::Wyslana, tekst);
     wpis.opoznienie_us = wpis.czas_us - lacze_.odebrana_us_;
     lacze_.odpowiedzi_.push_back(std::move(wpis));
 }
@@ -243,10 +237,7 @@ void LaczeHost::OdebranoPrzyWylaczonym(std::string_view znaki) {
     if (!Zapisuje() || znaki.empty()) {
         return;
     }
-    WpisLacza wpis;
-    wpis.czas_us = Czas();
-    wpis.kierunek = Kierunek::Odebrana;
-    UstawRamke(wpis, znaki);
+    WpisLacza wpis = WpisRamki(Czas(), Kierunek::Odebrana, znaki);
     SprawdzFcs(wpis, znaki);
     wpis.znaczenie = ZnaczenieRamki(znaki);
     wpis.powod = "symulator wyłączony";
