@@ -170,6 +170,20 @@ TVaCommStatus TVaCustomComm::ReadStatus() {
     return IsOpen() ? DeviceStatus(received) : TVaCommStatus{};
 }
 
+std::uint32_t TVaCustomComm::ModemStatus() {
+    std::uint32_t status = 0;
+    if (IsOpen()) {
+        if (const int error = device_->ModemStatus(status); error != 0) {
+            Raise(sMsgStatusError, error);
+        }
+    }
+    return status;
+}
+
+std::string TVaCustomComm::TakeDiscarded() {
+    return IsOpen() ? device_->TakeDiscarded() : std::string();
+}
+
 int TVaCustomComm::InQueueCount() {
     return ReadStatus().InQueue;
 }

@@ -114,6 +114,13 @@ public:
     int InQueueCount();
     // Reads and clears the line-error bits; all zero when closed.
     TVaCommStatus ReadStatus();
+    // The modem lines that are on (MS_ bits); 0 when closed. On the virtual
+    // port they are on while a client holds the line; OnRlsd (ceRlsd in
+    // MonitorEvents) tells when that changes.
+    std::uint32_t ModemStatus();
+    // The bytes that had reached the device before the last Open, which the
+    // opening discarded unanswered; given once, empty when closed.
+    std::string TakeDiscarded();
 
     // The name handed to the device lookup: DeviceName formatted with PortNum.
     std::string FormattedName() const;

@@ -37,3 +37,9 @@ inline constexpr std::uint32_t CE_OVERRUN = 0x0002;
 inline constexpr std::uint32_t CE_RXPARITY = 0x0004;
 inline constexpr std::uint32_t CE_FRAME = 0x0008;
 inline constexpr std::uint32_t CE_BREAK = 0x0010;
+
+// Modem-line bits of a status reading (TVaCustomComm::ModemStatus).
+inline constexpr std::uint32_t MS_CTS_ON = 0x0010;
+inline constexpr std::uint32_t MS_DSR_ON = 0x0020;
+inline constexpr std::uint32_t MS_RING_ON = 0x0040;
+inline constexpr std::uint32_t MS_RLSD_ON = 0x0080;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <termios.h>
 
 // The device layer under the port: what the port and its threads do with the
@@ -36,6 +37,10 @@ struct TVaLineRecord {
 // (4 data bits, 1.5 stop bits, a rate of 0 or less).
 std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings);
 
+// At most this many discarded bytes are kept for the record; the rest are
+// dropped unseen.
+inline constexpr int kVaDiscardedLimit = 64 * 1024;
+
 class TVaDevice {
 public:
     TVaDevice() = default;
@@ -60,6 +65,13 @@ public:
     // A line whose other side is gone has nothing waiting and no errors.
     virtual int Status(TVaCommStatus& status, std::uint64_t& received) = 0;
     virtual int Read(char* buffer, int count, int& got) = 0;
+    // The modem lines that are on now (MS_ bits). A device without modem
+    // lines gives 0 and no failure.
+    virtual int ModemStatus(std::uint32_t& status) = 0;
+    // The bytes that were waiting when the device was opened: the opening
+    // discards them, so nothing sent while the port was closed is answered,
+    // and gives them here once, for the record. Bounded by kVaDiscardedLimit.
+    virtual std::string TakeDiscarded() = 0;
     // written is 0 when the device takes nothing now (wait for WaitWritable).
     // While the other side is gone everything is taken and dropped, as bits
     // on an unplugged cable are.
@@ -67,7 +79,8 @@ public:
 
     // The device events (EV_ bits within the event mask) that occurred since
     // the last call: EV_RXCHAR when bytes arrived that no OnRxChar counted yet,
-    // EV_ERR and EV_BREAK for line errors.
+    // EV_ERR and EV_BREAK for line errors, EV_RLSD when a client came or went
+    // (on a device that knows its clients).
     virtual std::uint32_t PendingEvents() = 0;
     // Bytes up to this count of all received ones were reported by OnRxChar.
     virtual void MarkReported(std::uint64_t received) = 0;

@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -53,6 +54,16 @@ std::shared_ptr<TVaDevice> TVaTerminal::Open(const std::string& path, int& error
 }
 
 TVaTerminal::TVaTerminal(int handle) : handle_(handle), pollHandle_(handle) {
+    std::array<char, 4096> chunk{};
+    while (discarded_.size() < static_cast<std::size_t>(kVaDiscardedLimit)) {
+        int got = 0;
+        const std::size_t room =
+            std::min(chunk.size(), static_cast<std::size_t>(kVaDiscardedLimit) - discarded_.size());
+        if (Transfer([&] { return ::read(handle, chunk.data(), room); }, got) != 0 || got == 0) {
+            break;
+        }
+        discarded_.append(chunk.data(), static_cast<std::size_t>(got));
+    }
     // Fails on a line already hung up, which then has nothing queued anyway.
     static_cast<void>(::tcflush(handle, TCIFLUSH));
     ReadCounters(statusBase_);
@@ -186,6 +197,33 @@ int TVaTerminal::Read(char* buffer, int count, int& got) {
     readTotal_ += static_cast<std::uint64_t>(got);
     // The other side went away: nothing more to read.
     return error == EIO ? 0 : error;
+}
+
+int TVaTerminal::ModemStatus(std::uint32_t& status) {
+    status = 0;
+    const std::lock_guard lock(mutex_);
+    if (handle_ < 0) {
+        return EBADF;
+    }
+    int lines = 0;
+    if (::ioctl(handle_, TIOCMGET, &lines) != 0) {
+        return 0;
+    }
+    const std::pair<int, std::uint32_t> bits[] = {{TIOCM_CTS, MS_CTS_ON},
+                                                  {TIOCM_DSR, MS_DSR_ON},
+                                                  {TIOCM_RNG, MS_RING_ON},
+                                                  {TIOCM_CAR, MS_RLSD_ON}};
+    for (const auto& [line, bit] : bits) {
+        if ((lines & line) != 0) {
+            status |= bit;
+        }
+    }
+    return 0;
+}
+
+std::string TVaTerminal::TakeDiscarded() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(discarded_, {});
 }
 
 int TVaTerminal::Write(const char* buffer, int count, int& written) {

@@ -31,6 +31,10 @@ public:
     int Apply(const TVaLineRecord& record) override;
     int Status(TVaCommStatus& status, std::uint64_t& received) override;
     int Read(char* buffer, int count, int& got) override;
+    // The lines as the kernel reports them; a device without modem lines (a
+    // pty) has them all off.
+    int ModemStatus(std::uint32_t& status) override;
+    std::string TakeDiscarded() override;
     int Write(const char* buffer, int count, int& written) override;
     std::uint32_t PendingEvents() override;
     void MarkReported(std::uint64_t received) override;
@@ -39,8 +43,12 @@ public:
 protected:
     // Takes an open descriptor over. Received bytes still queued are
     // discarded, as a UART that was not listening never heard them: nothing
-    // sent while the port was closed is answered after it opens.
+    // sent while the port was closed is answered after it opens. The first
+    // of them are kept for TakeDiscarded.
     explicit TVaTerminal(int handle);
+
+    // The events asked for; only within WithHandle's call.
+    std::uint32_t EventMaskLocked() const { return eventMask_; }
 
     // Runs call(descriptor) under the device's lock; EBADF when closed.
     template <typename Call> int WithHandle(Call call) {
@@ -69,6 +77,7 @@ private:
     std::uint32_t eventMask_ = 0;
     std::uint64_t readTotal_ = 0;
     std::uint64_t reported_ = 0;
+    std::string discarded_;
     TCounters statusBase_;
     TCounters eventBase_;
 };

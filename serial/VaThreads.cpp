@@ -97,18 +97,26 @@ void TVaCommEventThread::Stop() {
 void TVaCommEventThread::Execute() {
     VaSetThreadPriority(priority_);
     bool quiet = false;
+    // The device is looked at once before the first wait: a client that came
+    // to the line while the port opened makes the device no more ready than
+    // one that was there all along.
+    bool look = true;
     while (!terminated_.load()) {
-        // A device that stays ready with nothing to report (hung up, or bytes
-        // reported and left unread) is looked at again only after a pause.
-        const int woken = quiet ? VaWaitForAny({wake_.Handle()}, kVaQuietWaitMs)
-                                : VaWaitForAny({wake_.Handle(), device_->PollHandle()}, -1);
-        if (terminated_.load()) {
-            break;
+        if (!look) {
+            // A device that stays ready with nothing to report (hung up, or
+            // bytes reported and left unread) is looked at again only after a
+            // pause.
+            const int woken = quiet ? VaWaitForAny({wake_.Handle()}, kVaQuietWaitMs)
+                                    : VaWaitForAny({wake_.Handle(), device_->PollHandle()}, -1);
+            if (terminated_.load()) {
+                break;
+            }
+            if (woken == 0 || woken == -2) {
+                quiet = true;
+                continue;
+            }
         }
-        if (woken == 0 || woken == -2) {
-            quiet = true;
-            continue;
-        }
+        look = false;
         const std::uint32_t events = device_->PendingEvents();
         quiet = events == 0;
         if (events != 0) {

@@ -68,17 +68,31 @@ public:
     }
 
     std::uint32_t PendingEvents() override {
-        const std::uint32_t events = TVaTerminal::PendingEvents();
+        std::uint32_t events = TVaTerminal::PendingEvents();
         // A client that hangs up and reconnects at once may come back before
         // the hang-up is seen, so the reset is also made whenever a client
         // speaks: by the time it leaves, the next one finds the line reset.
-        WithHandle([this, events](int master) {
+        WithHandle([this, &events](int master) {
+            const bool wasGone = clientGone_;
             if (NoteHangUp(master) || (events & EV_RXCHAR) != 0) {
                 ForgetStopBits(master);
+            }
+            if (clientGone_ != wasGone) {
+                events |= EventMaskLocked() & EV_RLSD;
             }
             return 0;
         });
         return events;
+    }
+
+    // A client on the line stands for the controller's partner with its
+    // modem lines up, as a connected cable would show them.
+    int ModemStatus(std::uint32_t& status) override {
+        status = 0;
+        return WithHandle([&status](int master) {
+            status = VaHungUp(master) ? 0 : MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON;
+            return 0;
+        });
     }
 
 private:

@@ -238,6 +238,10 @@ TEST_F(Transfer, BytesQueuedBeforeOpenAreDiscarded) {
     port.Open();
     RunEventsFor(100ms);
     EXPECT_TRUE(received.counts.empty()) << "the old frame reached the port: " << received.text;
+    // Kept for the record as the terminal queued it: under the settings it
+    // had before the opening, its CR already became a newline.
+    EXPECT_TRUE(port.TakeDiscarded().starts_with("@00MS5A*")) << "kept for the record";
+    EXPECT_EQ(port.TakeDiscarded(), "") << "given once";
     pty.Send("fresh");
     ASSERT_TRUE(ReceivedText(5));
     EXPECT_EQ(received.text, "fresh");

@@ -111,7 +111,35 @@ TEST_F(VirtualPort, FramesSentWhileClosedAreNeverAnswered) {
     port.Open();
     EXPECT_EQ(client.Listen(200ms), "") << "the old frame is not answered at switch-on";
     EXPECT_TRUE(frames.empty());
+    EXPECT_EQ(port.TakeDiscarded(), kStatus) << "kept for the record";
     EXPECT_EQ(client.Ask(kStatus), kReply);
+}
+
+// The client's coming and going shows as the carrier, as on a cable whose
+// other end is switched on and off: OnRlsd at each change, and the lines in
+// ModemStatus.
+TEST_F(VirtualPort, ClientComingAndGoingRaisesOnRlsd) {
+    port.SetMonitorEvents({ceError, ceRxChar, ceTxEmpty, ceRlsd});
+    std::vector<bool> carrier;
+    port.OnRlsd = [&](TVaCustomComm& sender) {
+        carrier.push_back((sender.ModemStatus() & MS_RLSD_ON) != 0);
+    };
+    port.Open();
+    EXPECT_EQ(port.ModemStatus(), 0U) << "no client yet";
+    for (int round = 1; round <= 2; ++round) {
+        LinkClient client(Link());
+        ASSERT_TRUE(client.IsOpen()) << "errno " << client.OpenError();
+        ASSERT_TRUE(RunEventsUntil([&] { return carrier.size() == 2U * round - 1; }));
+        EXPECT_TRUE(carrier.back()) << "round " << round;
+        EXPECT_EQ(port.ModemStatus(), MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON);
+        EXPECT_EQ(client.Ask(kStatus), kReply);
+        client.HangUp();
+        ASSERT_TRUE(RunEventsUntil([&] { return carrier.size() == 2U * round; }));
+        EXPECT_FALSE(carrier.back()) << "round " << round;
+    }
+    EXPECT_EQ(port.ModemStatus(), 0U);
+    port.Close();
+    EXPECT_EQ(port.ModemStatus(), 0U) << "a closed port has no lines";
 }
 
 TEST_F(VirtualPort, ClientKeepingTheLinkOpenIsAnsweredAfterCloseAndOpen) {
