@@ -234,14 +234,21 @@ void LaczeHost::ZapiszZdarzenie(ZdarzenieLinii zdarzenie, std::string_view szcze
 }
 
 void LaczeHost::OdebranoPrzyWylaczonym(std::string_view znaki) {
-    if (!Zapisuje() || znaki.empty()) {
+    if (!Zapisuje()) {
         return;
     }
-    WpisLacza wpis = WpisRamki(Czas(), Kierunek::Odebrana, znaki);
-    SprawdzFcs(wpis, znaki);
-    wpis.znaczenie = ZnaczenieRamki(znaki);
-    wpis.powod = "symulator wyłączony";
-    zapis_->Zapisz(std::move(wpis));
+    // A row for each frame, as they would have been taken had the simulator
+    // been on.
+    while (!znaki.empty()) {
+        const std::size_t cr = znaki.find('\r');
+        const std::string_view ramka = znaki.substr(0, cr == std::string_view::npos ? cr : cr + 1);
+        znaki.remove_prefix(ramka.size());
+        WpisLacza wpis = WpisRamki(Czas(), Kierunek::Odebrana, ramka);
+        SprawdzFcs(wpis, ramka);
+        wpis.znaczenie = ZnaczenieRamki(ramka);
+        wpis.powod = "symulator wyłączony";
+        zapis_->Zapisz(std::move(wpis));
+    }
 }
 
 void LaczeHost::RozpoznaniePolecenia() {

@@ -65,8 +65,8 @@ public:
     // A row for an event of the line; the details (the port's name, which
     // errors, the client's settings) follow its description.
     void ZapiszZdarzenie(ZdarzenieLinii zdarzenie, std::string_view szczegoly = {});
-    // Characters that reached a port while the simulator is off: recorded
-    // with their meaning, never answered.
+    // Characters that reached a port while the simulator is off: a row for
+    // each frame (up to and with its CR), with its meaning, never answered.
     void OdebranoPrzyWylaczonym(std::string_view znaki);
 
     // Start-mode choice at switch-on, and the mode entries.

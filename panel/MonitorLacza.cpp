@@ -112,7 +112,7 @@ TMonitorLacza::TMonitorLacza(hostlink::PierscienZapisu& pierscien, QWidget* rodz
     : QWidget(rodzic, Qt::Window), pierscien_(pierscien) {
     setObjectName("MonitorLacza");
     setWindowTitle(QStringLiteral("Monitor łącza"));
-    resize(900, 420);
+    resize(1000, 420);
 
     Tabela = new QTableView(this);
     Tabela->setObjectName("Tabela");
@@ -124,9 +124,14 @@ TMonitorLacza::TMonitorLacza(hostlink::PierscienZapisu& pierscien, QWidget* rodz
     Tabela->verticalHeader()->hide();
     Tabela->verticalHeader()->setDefaultSectionSize(Tabela->fontMetrics().height() + 4);
     Tabela->horizontalHeader()->setStretchLastSection(true);
-    const std::array<int, hostlink::LiczbaKolumn> szerokosci{70, 24, 300, 200, 110, 90, 200};
-    for (std::size_t k = 0; k < szerokosci.size(); ++k)
-        Tabela->setColumnWidth(static_cast<int>(k), szerokosci[k]);
+    // Each column at least as wide as its heading, in whatever font the
+    // heading has.
+    const std::array<int, hostlink::LiczbaKolumn> szerokosci{70, 24, 280, 190, 110, 90, 200};
+    for (std::size_t k = 0; k < szerokosci.size(); ++k) {
+        const int kolumna = static_cast<int>(k);
+        Tabela->setColumnWidth(
+            kolumna, std::max(szerokosci[k], Tabela->horizontalHeader()->sectionSizeHint(kolumna)));
+    }
 
     PrzyciskPauza = new QPushButton(QStringLiteral("&Wstrzymaj"), this);
     PrzyciskPauza->setObjectName("PrzyciskPauza");

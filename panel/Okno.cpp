@@ -104,6 +104,9 @@ void TOkno::UstawPort() {
     ComPort.OnError = [this](TVaCustomComm&, std::int32_t bledy) {
         Bezpiecznie([this, bledy] { BladObslugiPortu(bledy); });
     };
+    // Only the link monitor hears of clients coming and going.
+    ComPort.SetMonitorEvents({ceError, ceRxChar, ceTxEmpty, ceRlsd});
+    ComPort.OnRlsd = [this](TVaCustomComm&) { Bezpiecznie([this] { SprawdzKlienta(); }); };
 }
 
 void TOkno::PodlaczZdarzenia() {

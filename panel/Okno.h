@@ -131,8 +131,8 @@ public:
     // reopen the port leaves it closed while it belongs open: the next apply
     // must reopen it all the same.
     bool PortOtwarty() const override { return ComPort.IsOpen() || portWUzyciu_; }
-    void ZamknijPortSzeregowy() override { ComPort.Close(); }
-    void OtworzPortSzeregowy() override { ComPort.Open(); }
+    void ZamknijPortSzeregowy() override;
+    void OtworzPortSzeregowy() override;
     void UstawPredkosc(TVaBaudrate predkosc) override { ComPort.SetBaudrate(predkosc); }
     void UstawBityDanych(TVaDatabits bity) override { ComPort.SetDatabits(bity); }
     void UstawBityStopu(TVaStopbits bity) override { ComPort.SetStopbits(bity); }
@@ -157,6 +157,12 @@ private:
     void PodlaczZdarzenia();
     void UstawKoloryPrzycisku(QColor kolor, QColor kolor1);
     void PokazBlad();
+    // Rows for an opening of the port: the port, what reached it while it
+    // was closed, and the client found on it.
+    void ZapiszOtwarciePortu();
+    void ZapiszZamknieciePortu();
+    // A row when a client came to the line or left it since the last look.
+    void SprawdzKlienta();
     void RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal);
     void PokazWyjscie(int n);
 
@@ -176,6 +182,8 @@ private:
     bool zalaczony_ = false;
     // Switched on with the serial port: it belongs open until the switch-off.
     bool portWUzyciu_ = false;
+    // The last client state recorded for the open port.
+    bool klientObecny_ = false;
     // A switch-on went through in this run: memory holds this run's DM words.
     bool zalaczonyChocRaz_ = false;
     bool odbudowaDM_ = false;

@@ -41,8 +41,7 @@ void TOkno::OtworzPort() {
         if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false)) {
             ComPort.Open();
             portWUzyciu_ = true;
-            lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortOtwarty,
-                                   ComPort.DeviceName());
+            ZapiszOtwarciePortu();
         }
         zalaczony_ = true;
         KontrolkaPWR->UstawKolor(kolory::Zielona);
@@ -64,12 +63,8 @@ void TOkno::ZamknijPort() {
     lacze_.ZatrzymajSkan();
     for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
         ZgasWyjscia(n);
-    const bool otwarty = ComPort.IsOpen();
-    ComPort.Close();
+    ZamknijPortSzeregowy();
     portWUzyciu_ = false;
-    if (otwarty)
-        lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortZamkniety,
-                               ComPort.DeviceName());
     lacze_.WyczyscBufor();
     lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Wylaczenie);
     Przycisk->setText(QStringLiteral("&Włącz"));
@@ -81,6 +76,35 @@ void TOkno::ZamknijPort() {
     lampy_.KasujBlad();
     KontrolkaERR->UstawKolor(kolory::ZgaszonaBledu);
     kontrolkaCOMM->UstawKolor(kolory::ZgaszonaBledu);
+}
+
+void TOkno::OtworzPortSzeregowy() {
+    ComPort.Open();
+    ZapiszOtwarciePortu();
+}
+
+void TOkno::ZamknijPortSzeregowy() {
+    const bool otwarty = ComPort.IsOpen();
+    ComPort.Close();
+    klientObecny_ = false;
+    if (otwarty)
+        lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortZamkniety,
+                               ComPort.DeviceName());
+}
+
+void TOkno::ZapiszOtwarciePortu() {
+    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortOtwarty, ComPort.DeviceName());
+    lacze_.OdebranoPrzyWylaczonym(ComPort.TakeDiscarded());
+    SprawdzKlienta();
+}
+
+void TOkno::SprawdzKlienta() {
+    const bool obecny = (ComPort.ModemStatus() & MS_RLSD_ON) != 0;
+    if (obecny == klientObecny_)
+        return;
+    klientObecny_ = obecny;
+    lacze_.ZapiszZdarzenie(obecny ? hostlink::LaczeHost::ZdarzenieLinii::KlientPolaczony
+                                  : hostlink::LaczeHost::ZdarzenieLinii::KlientRozlaczony);
 }
 
 // Closing saves the DM words without switching off: the scan may still run.

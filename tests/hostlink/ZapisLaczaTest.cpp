@@ -165,8 +165,11 @@ TEST_F(Zapis, EachFrameIsRecordedWithItsMeaningAndWhyItGotNoReply) {
 
 TEST_F(Zapis, AFrameWhileOffIsRecordedAndNotAnswered) {
     Nowe();
-    s.lacze.OdebranoPrzyWylaczonym(Status);
-    EXPECT_EQ(Nowe(), (std::vector<Wiersz>{{O, Status, "odczyt statusu", "symulator wyłączony"}}));
+    s.lacze.OdebranoPrzyWylaczonym(Status + Status + "@00XZ");
+    EXPECT_EQ(Nowe(),
+              (std::vector<Wiersz>{{O, Status, "odczyt statusu", "symulator wyłączony"},
+                                   {O, Status, "odczyt statusu", "symulator wyłączony"},
+                                   {O, "@00XZ", "przerwanie (XZ)", "symulator wyłączony"}}));
     EXPECT_TRUE(s.port.wyslane.empty());
 }
 

@@ -3,6 +3,7 @@
 // over a pseudo-terminal, and saved to a file.
 
 #include "tests/wspolne/Gospodarz.h"
+#include "tests/wspolne/LinkClient.h"
 #include "tests/wspolne/StanowiskoOkna.h"
 
 #include "panel/Lampka.h"
@@ -19,7 +20,23 @@ class MonitorLaczaTest : public QObject {
 private slots:
     void otwieranieSkrotemIKliknieciemCOMM();
     void wierszePodczasRozmowyIZapisDoPliku();
+    void klientPortuWirtualnegoIRamkiPrzyWylaczonym();
 };
+
+namespace {
+
+// Each row as "meaning | reason", in order.
+QStringList ZnaczeniaIPowody(const ModelMonitora& model) {
+    QStringList wiersze;
+    for (int n = 0; n < model.rowCount(); ++n)
+        wiersze
+            << model.data(model.index(n, hostlink::KolumnaZnaczenie), Qt::DisplayRole).toString() +
+                   " | " +
+                   model.data(model.index(n, hostlink::KolumnaPowod), Qt::DisplayRole).toString();
+    return wiersze;
+}
+
+} // namespace
 
 void MonitorLaczaTest::otwieranieSkrotemIKliknieciemCOMM() {
     Stanowisko s;
@@ -83,6 +100,47 @@ void MonitorLaczaTest::wierszePodczasRozmowyIZapisDoPliku() {
     QCOMPARE(zapisany.count('\n'), 5);
     QVERIFY(zapisany.contains(QStringLiteral("\t→\t@00MB1A033C*⏎\todczyt statusu\t3C = 3C\t\t\n")));
     okno.ZalaczenieSymulatora();
+}
+
+// On the virtual port the client's coming and going gets rows of its own,
+// and what it sent while the simulator was off shows at the next switch-on,
+// unanswered.
+void MonitorLaczaTest::klientPortuWirtualnegoIRamkiPrzyWylaczonym() {
+    Stanowisko s;
+    s.Instalacja();
+    const QByteArray poprzedni = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(s.Sciezka("run").string()));
+    QSettings(QSettings::NativeFormat, QSettings::SystemScope, "Orvanta", "Parvolen")
+        .setValue("Ports/COM2", QStringLiteral("virtual"));
+    s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nNumer portu=2\r\n");
+    TOkno& okno = s.Okno();
+    okno.ZalaczenieSymulatora();
+    QVERIFY(okno.Zalaczony());
+    okno.ZalaczenieSymulatora();
+
+    LinkClient klient(s.Sciezka("run/parvolen/COM2").string());
+    QVERIFY(klient.IsOpen());
+    QCOMPARE(klient.SetControllerLine(), 0);
+    const std::string status = hostlink::RamkaKoncowa("@00MB1A03");
+    klient.Send(status);
+    QCOMPARE(klient.Listen(std::chrono::milliseconds(100)), std::string());
+
+    okno.ZalaczenieSymulatora();
+    QVERIFY(okno.Zalaczony());
+    QCOMPARE(klient.Listen(std::chrono::milliseconds(100)), std::string());
+    okno.MonitorLaczaClick();
+    const ModelMonitora& model = okno.MonitorLacza->Model();
+    const QStringList poWlaczeniu = {QStringLiteral("symulator włączony | "),
+                                     QStringLiteral("port otwarty: COM2 | "),
+                                     QStringLiteral("odczyt statusu | symulator wyłączony"),
+                                     QStringLiteral("klient połączony | ")};
+    QTRY_COMPARE(ZnaczeniaIPowody(model).mid(model.rowCount() - 4), poWlaczeniu);
+
+    QVERIFY(klient.Ask(status).ends_with('\r'));
+    klient.HangUp();
+    QTRY_COMPARE(ZnaczeniaIPowody(model).constLast(), QStringLiteral("klient rozłączony | "));
+    okno.ZalaczenieSymulatora();
+    qputenv("XDG_RUNTIME_DIR", poprzedni);
 }
 
 QTEST_MAIN(MonitorLaczaTest)
