@@ -298,10 +298,10 @@ void TVaCustomComm::DispatchEvents(std::uint32_t events) {
         }
     }
     const std::pair<std::uint32_t, TVaNotifyEvent*> notifications[] = {
-        {EV_RXFLAG, &OnRxFlag}, {EV_CTS, &OnCts},      {EV_DSR, &OnDsr},
-        {EV_RING, &OnRing},     {EV_RLSD, &OnRlsd},    {EV_TXEMPTY, &OnTxEmpty},
-        {EV_BREAK, &OnBreak},   {EV_PERR, &OnPErr},    {EV_RX80FULL, &OnRx80Full},
-        {EV_EVENT1, &OnEvent1}, {EV_EVENT2, &OnEvent2}};
+        {EV_RXFLAG, &OnRxFlag}, {EV_CTS, &OnCts},       {EV_DSR, &OnDsr},
+        {EV_RING, &OnRing},     {EV_RLSD, &OnRlsd},     {EV_TXEMPTY, &OnTxEmpty},
+        {EV_BREAK, &OnBreak},   {EV_PERR, &OnPErr},     {EV_RX80FULL, &OnRx80Full},
+        {EV_EVENT1, &OnEvent1}, {EV_EVENT2, &OnEvent2}, {EV_CLIENTLINE, &OnClientLine}};
     for (const auto& [bit, handler] : notifications) {
         if ((events & bit) != 0 && *handler) {
             (*handler)(*this);

@@ -192,6 +192,8 @@ public:
     TVaNotifyEvent OnRx80Full;
     TVaNotifyEvent OnEvent1;
     TVaNotifyEvent OnEvent2;
+    // The network client set its line; NetworkClient tells the new one.
+    TVaNotifyEvent OnClientLine;
 
     // The application's standard error report: failures raised while events
     // are delivered (by the port or by a handler) end up here; the threads go

@@ -105,6 +105,15 @@ std::uint16_t LocalPort(int listener) {
 
 } // namespace
 
+TVaClientLine VaPortLine(const TVaLineSettings& settings) {
+    TVaClientLine line;
+    line.Baudrate = static_cast<std::uint32_t>(std::max(VaRateOf(settings), 0));
+    line.DataSize = static_cast<std::uint8_t>(4 + (settings.Databits - db4));
+    line.Parity = static_cast<std::uint8_t>(1 + (settings.Parity - paNone));
+    line.StopSize = settings.Stopbits == sb1 ? 1 : settings.Stopbits == sb15 ? 3 : 2;
+    return line;
+}
+
 // Everything the serving thread and the devices share, under one lock.
 class TVaNetCore final : public TVaTelnetSink {
 public:
@@ -199,6 +208,11 @@ public:
         rx_.clear();
         arrived_ = reported_ = 0;
         clientChanged_ = false;
+        // A line set while off is news to the port that opens now.
+        lineChanged_ = lineSet_;
+        if (lineChanged_) {
+            notify_->SetEvent();
+        }
         discarded = std::exchange(discarded_, {});
         if (session_) {
             session_->ModemState(true);
@@ -295,7 +309,7 @@ public:
         if (std::exchange(clientChanged_, false)) {
             events |= EV_RLSD;
         }
-        return events & eventMask_;
+        return (events & eventMask_) | (std::exchange(lineChanged_, false) ? EV_CLIENTLINE : 0);
     }
 
     void MarkReported(std::uint64_t opening, std::uint64_t received) {
@@ -335,7 +349,13 @@ private:
         }
     }
 
-    void TelnetLineChanged() override { lineSet_ = true; }
+    void TelnetLineChanged() override {
+        lineSet_ = true;
+        if (opening_ != 0) {
+            lineChanged_ = true;
+            notify_->SetEvent();
+        }
+    }
 
     void AcceptClients() {
         for (;;) {
@@ -523,6 +543,7 @@ private:
     std::uint64_t arrived_ = 0;
     std::uint64_t reported_ = 0;
     bool clientChanged_ = false;
+    bool lineChanged_ = false;
     std::string discarded_;
 };
 

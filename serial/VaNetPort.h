@@ -33,6 +33,9 @@
 
 class TVaNetCore;
 
+// The port's own line settings in the terms of a network client's.
+TVaClientLine VaPortLine(const TVaLineSettings& settings);
+
 class TVaNetPort {
 public:
     // Listens at the address (resolved; the first address that binds) and

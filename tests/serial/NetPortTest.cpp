@@ -225,6 +225,8 @@ protected:
 };
 
 TEST_F(Rfc2217Port, TakesTheClientsLineEscapesIacAndReportsTheModemLines) {
+    int lineEvents = 0;
+    port.OnClientLine = [&lineEvents](TVaCustomComm&) { ++lineEvents; };
     port.Open();
     TcpClient client(tcp);
     std::string raw;
@@ -243,6 +245,8 @@ TEST_F(Rfc2217Port, TakesTheClientsLineEscapesIacAndReportsTheModemLines) {
     EXPECT_TRUE(seen->Connected);
     EXPECT_TRUE(seen->LineSet);
     EXPECT_EQ(VaLineName(seen->Line), "19200 8N1");
+    RunEventsFor(50ms);
+    EXPECT_GE(lineEvents, 1) << "the window learns of the client's line";
 
     // An IAC in the data is doubled on the wire both ways.
     port.OnRxChar = [this](TVaCustomComm& sender, std::int32_t) {
