@@ -111,6 +111,15 @@ void TOkno::UstawPort() {
     ComPort.OnClientLine = [this](TVaCustomComm&) {
         Bezpiecznie([this] { UstawieniaKlientaSieci(); });
     };
+    // A client came or went: half a frame the last one left behind is not
+    // the start of the next one's first frame.
+    ComPort.SetMonitorEvents(TVaCommEvents{ceError, ceRxChar, ceTxEmpty, ceRlsd});
+    ComPort.OnRlsd = [this](TVaCustomComm&) {
+        Bezpiecznie([this] {
+            lacze_.WyczyscBufor();
+            OdswiezOpisKontrolkiCOMM();
+        });
+    };
 }
 
 void TOkno::PodlaczZdarzenia() {
