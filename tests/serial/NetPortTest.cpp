@@ -23,19 +23,6 @@ using namespace std::chrono_literals;
 const std::string kStatus = "@00MS5A*\r";
 const std::string kReply = "@00MS0000000000000000000000*\r";
 
-// A TCP port nobody listens on now.
-std::uint16_t FreePort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    socklen_t size = sizeof address;
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(probe);
-    return ntohs(address.sin_port);
-}
-
 std::string Url(const char* scheme, std::uint16_t port) {
     return scheme + std::string("127.0.0.1:") + std::to_string(port);
 }
@@ -58,7 +45,7 @@ protected:
         };
     }
 
-    std::uint16_t tcp = FreePort();
+    std::uint16_t tcp = FreeTcpPort();
     std::string url = Url(kVaSocketScheme, tcp);
     TVaComm port;
     std::string gathered;
@@ -110,7 +97,7 @@ TEST_F(NetPort, ListensOnlyWhereTheNameNowPoints) {
     port.Close();
 
     const std::uint16_t old = tcp;
-    tcp = FreePort();
+    tcp = FreeTcpPort();
     url = Url(kVaSocketScheme, tcp);
     port.Open();
     TcpClient toOld(old);
@@ -200,17 +187,6 @@ TelnetStream Decode(const std::string& bytes) {
     return stream;
 }
 
-std::string Sub(std::string_view payload) {
-    std::string escaped;
-    for (const char byte : payload) {
-        escaped += byte;
-        if (byte == '\xff') {
-            escaped += byte;
-        }
-    }
-    return "\xff\xfa\x2c" + escaped + "\xff\xf0";
-}
-
 class Rfc2217Port : public NetPort {
 protected:
     Rfc2217Port() { url = Url(kVaRfc2217Scheme, tcp); }
@@ -230,12 +206,13 @@ TEST_F(Rfc2217Port, TakesTheClientsLineEscapesIacAndReportsTheModemLines) {
     port.Open();
     TcpClient client(tcp);
     std::string raw;
-    client.Send("\xff\xfb\x2c"); // WILL COM-PORT-OPTION
+    client.Send(kWillComPort); // WILL COM-PORT-OPTION
     TelnetStream stream = Await(client, raw, 1);
     ASSERT_EQ(stream.ComPort.at(0), "\x6b\xb0") << "DSR, CTS and DCD on while on";
 
-    client.Send(Sub(std::string("\x01\x00\x00\x4b\x00", 5)) + Sub("\x02\x08") + Sub("\x03\x01") +
-                Sub("\x04\x01") + Sub(std::string("\x05\x01", 2)));
+    client.Send(ComPortRequest(std::string("\x01\x00\x00\x4b\x00", 5)) +
+                ComPortRequest("\x02\x08") + ComPortRequest("\x03\x01") +
+                ComPortRequest("\x04\x01") + ComPortRequest(std::string("\x05\x01", 2)));
     stream = Await(client, raw, 6);
     const std::vector<std::string> echoes{std::string("\x65\x00\x00\x4b\x00", 5), "\x66\x08",
                                           "\x67\x01", "\x68\x01", std::string("\x69\x01", 2)};
@@ -266,7 +243,7 @@ TEST_F(Rfc2217Port, TakesTheClientsLineEscapesIacAndReportsTheModemLines) {
     port.Close();
     stream = Await(client, raw, 7);
     EXPECT_EQ(stream.ComPort.back(), "\x6b\x0b") << "the lines drop at switch-off";
-    client.Send(Sub("\x07"));
+    client.Send(ComPortRequest("\x07"));
     stream = Await(client, raw, 8);
     EXPECT_EQ(stream.ComPort.back(), std::string("\x6b\x00", 2)) << "a poll while off";
     port.Open();
@@ -280,14 +257,14 @@ TEST_F(Rfc2217Port, ANewClientStartsFromTheControllerLine) {
     {
         TcpClient first(tcp);
         std::string raw;
-        first.Send("\xff\xfb\x2c" + Sub("\x02\x08"));
+        first.Send(kWillComPort + ComPortRequest("\x02\x08"));
         Await(first, raw, 2);
         ASSERT_TRUE(port.NetworkClient()->LineSet);
     }
     RunEventsFor(100ms);
     TcpClient next(tcp);
     std::string raw;
-    next.Send("\xff\xfb\x2c" + Sub(std::string("\x02\x00", 2)));
+    next.Send(kWillComPort + ComPortRequest(std::string("\x02\x00", 2)));
     const TelnetStream stream = Await(next, raw, 2);
     EXPECT_EQ(stream.ComPort.back(), "\x66\x07") << "asked, not set: the controller's 7 bits";
     EXPECT_FALSE(port.NetworkClient()->LineSet);

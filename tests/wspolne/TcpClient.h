@@ -17,6 +17,35 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+// A TCP port of loopback nobody listens on now.
+inline std::uint16_t FreeTcpPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    socklen_t size = sizeof address;
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(probe);
+    return ntohs(address.sin_port);
+}
+
+// Telnet's IAC SB COM-PORT-OPTION <payload, IAC doubled> IAC SE, as an
+// RFC 2217 client sends its requests.
+inline std::string ComPortRequest(std::string_view payload) {
+    std::string escaped;
+    for (const char byte : payload) {
+        escaped += byte;
+        if (byte == '\xff') {
+            escaped += byte;
+        }
+    }
+    return "\xff\xfa\x2c" + escaped + "\xff\xf0";
+}
+
+// IAC WILL COM-PORT-OPTION: the client offers RFC 2217.
+inline const std::string kWillComPort = "\xff\xfb\x2c";
+
 class TcpClient {
 public:
     explicit TcpClient(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
