@@ -105,20 +105,19 @@ void TOkno::UstawPort() {
     ComPort.OnError = [this](TVaCustomComm&, std::int32_t bledy) {
         Bezpiecznie([this, bledy] { BladObslugiPortu(bledy); });
     };
-    // Only the link monitor hears of clients coming and going.
+    // Clients coming and going: recorded for the link monitor, and half a
+    // frame the last one left behind is not taken for the start of the next
+    // one's first frame.
     ComPort.SetMonitorEvents({ceError, ceRxChar, ceTxEmpty, ceRlsd});
-    ComPort.OnRlsd = [this](TVaCustomComm&) { Bezpiecznie([this] { SprawdzKlienta(); }); };
-    ComPort.OnClientLine = [this](TVaCustomComm&) {
-        Bezpiecznie([this] { UstawieniaKlientaSieci(); });
-    };
-    // A client came or went: half a frame the last one left behind is not
-    // the start of the next one's first frame.
-    ComPort.SetMonitorEvents(TVaCommEvents{ceError, ceRxChar, ceTxEmpty, ceRlsd});
     ComPort.OnRlsd = [this](TVaCustomComm&) {
         Bezpiecznie([this] {
             lacze_.WyczyscBufor();
+            SprawdzKlienta();
             OdswiezOpisKontrolkiCOMM();
         });
+    };
+    ComPort.OnClientLine = [this](TVaCustomComm&) {
+        Bezpiecznie([this] { UstawieniaKlientaSieci(); });
     };
 }
 

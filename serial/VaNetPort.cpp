@@ -27,7 +27,7 @@ constexpr std::size_t kReceiveLimit = 64 * 1024;
 // Bytes on their way to the client beyond which Write takes nothing.
 constexpr std::size_t kSendLimit = 64 * 1024;
 // What is kept, for the record, of the bytes received while off.
-constexpr std::size_t kDiscardLimit = 64 * 1024;
+constexpr auto kDiscardLimit = static_cast<std::size_t>(kVaDiscardedLimit);
 
 constexpr std::uint64_t kWakeTag = 0;
 constexpr std::uint64_t kListenerTag = 1;
@@ -302,14 +302,20 @@ public:
         }
         // Reset under the lock: whatever arrives later sets it again.
         notify_->ResetEvent();
-        std::uint32_t events = 0;
+        std::uint32_t events = std::exchange(lineChanged_, false) ? EV_CLIENTLINE : 0;
+        if (std::exchange(clientChanged_, false) && (eventMask_ & EV_RLSD) != 0) {
+            // The change alone: the port hears of it before it reads a byte
+            // of the new client, so a half frame the old one left is dropped
+            // first, not the start of the new one's. The bytes come next.
+            if (arrived_ > reported_) {
+                notify_->SetEvent();
+            }
+            return events | EV_RLSD;
+        }
         if (arrived_ > reported_) {
             events |= EV_RXCHAR;
         }
-        if (std::exchange(clientChanged_, false)) {
-            events |= EV_RLSD;
-        }
-        return (events & eventMask_) | (std::exchange(lineChanged_, false) ? EV_CLIENTLINE : 0);
+        return events & (eventMask_ | EV_CLIENTLINE);
     }
 
     void MarkReported(std::uint64_t opening, std::uint64_t received) {
@@ -319,9 +325,17 @@ public:
         }
     }
 
-    bool ClientConnected(std::uint64_t opening) const {
+    int ClientConnected(std::uint64_t opening, bool& connected) const {
         const std::lock_guard lock(mutex_);
-        return opening == opening_ && client_ >= 0;
+        connected = opening == opening_ && client_ >= 0;
+        return opening == opening_ ? 0 : EBADF;
+    }
+
+    // The opening's record of what was discarded, given once; under the
+    // lock, as the device's other state.
+    std::string TakeDiscarded(std::uint64_t, std::string& discarded) {
+        const std::lock_guard lock(mutex_);
+        return std::exchange(discarded, {});
     }
 
 private:
@@ -410,6 +424,8 @@ private:
         ::close(client_);
         client_ = -1;
         interest_ = 0;
+        // What it sent and the port has not read yet is answered to nobody.
+        rx_.clear();
         session_.reset();
         data_.clear();
         wire_.clear();
@@ -593,6 +609,17 @@ public:
     std::uint32_t PendingEvents() override { return core_->PendingEvents(opening_); }
 
     void MarkReported(std::uint64_t received) override { core_->MarkReported(opening_, received); }
+
+    // A powered controller on a null-modem cable keeps DSR, CTS and DCD up
+    // for a client on the line.
+    int ModemStatus(std::uint32_t& status) override {
+        bool connected = false;
+        const int error = core_->ClientConnected(opening_, connected);
+        status = connected ? MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON : 0;
+        return error;
+    }
+
+    std::string TakeDiscarded() override { return core_->TakeDiscarded(opening_, discarded_); }
 
     int WaitWritable(int stopHandle) const override {
         for (;;) {

@@ -84,10 +84,32 @@ TEST_F(NetPort, FramesSentWhileClosedAreNeverAnswered) {
     EXPECT_EQ(client.Listen(100ms), "") << "nothing is answered while closed";
 
     port.Open();
+    EXPECT_EQ(port.TakeDiscarded(), kStatus) << "kept for the record";
+    EXPECT_EQ(port.TakeDiscarded(), "") << "given once";
     EXPECT_EQ(client.Listen(200ms), "") << "the old frame is not answered at switch-on";
     EXPECT_TRUE(frames.empty());
     EXPECT_EQ(client.Ask(kStatus), kReply);
     EXPECT_FALSE(client.Closed());
+}
+
+TEST_F(NetPort, TheModemLinesAndOnRlsdFollowTheClient) {
+    int changes = 0;
+    port.SetMonitorEvents({ceError, ceRxChar, ceTxEmpty, ceRlsd});
+    port.OnRlsd = [&changes](TVaCustomComm&) { ++changes; };
+    port.Open();
+    EXPECT_EQ(port.ModemStatus(), 0U) << "no client yet";
+    {
+        TcpClient client(tcp);
+        EXPECT_EQ(client.Ask(kStatus), kReply);
+        EXPECT_EQ(port.ModemStatus(), MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON);
+        EXPECT_EQ(changes, 1);
+    }
+    RunEventsFor(100ms);
+    EXPECT_EQ(changes, 2) << "the client went";
+    EXPECT_EQ(port.ModemStatus(), 0U);
+    TcpClient again(tcp);
+    port.Close();
+    EXPECT_EQ(port.ModemStatus(), 0U) << "closed";
 }
 
 TEST_F(NetPort, ListensOnlyWhereTheNameNowPoints) {
