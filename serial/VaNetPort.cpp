@@ -322,6 +322,13 @@ public:
         const std::lock_guard lock(mutex_);
         if (opening == opening_) {
             reported_ = std::max(reported_, received);
+            // The window read what woke the event thread before the thread
+            // looked: the wake would find nothing new, and a device that
+            // wakes its thread for nothing makes it pause before the next
+            // look, which would delay the next request.
+            if (reported_ >= arrived_ && !clientChanged_ && !lineChanged_) {
+                notify_->ResetEvent();
+            }
         }
     }
 

@@ -63,6 +63,7 @@ public:
     ~TcpClient() { HangUp(); }
 
     bool IsOpen() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
     int ConnectError() const { return error_; }
     // The server closed the connection (seen by the last read).
     bool Closed() const { return closed_; }
