@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <netinet/in.h>
+#include <optional>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -132,6 +133,36 @@ TEST_F(NetPort, ListensOnlyWhereTheNameNowPoints) {
     EXPECT_THROW(port.Open(), EVaCommError);
     TcpClient afterRemap(tcp);
     EXPECT_FALSE(afterRemap.IsOpen());
+}
+
+TEST(NetAddress, ReadsBothSchemesAndTellsLoopback) {
+    struct Case {
+        const char* Value;
+        std::optional<TVaNetAddress> Address;
+        bool Loopback;
+    };
+    const std::vector<Case> cases{
+        {"socket://127.0.0.1:4001", TVaNetAddress{TVaNetKind::Raw, "127.0.0.1", 4001}, true},
+        {"rfc2217://localhost:2217", TVaNetAddress{TVaNetKind::Rfc2217, "localhost", 2217}, true},
+        {"rfc2217://[::1]:2217", TVaNetAddress{TVaNetKind::Rfc2217, "::1", 2217}, true},
+        {"socket://127.3.4.5:1", TVaNetAddress{TVaNetKind::Raw, "127.3.4.5", 1}, true},
+        {"socket://0.0.0.0:65535", TVaNetAddress{TVaNetKind::Raw, "0.0.0.0", 65535}, false},
+        {"socket://[::]:4001", TVaNetAddress{TVaNetKind::Raw, "::", 4001}, false},
+        {"rfc2217://plc.lab:2217", TVaNetAddress{TVaNetKind::Rfc2217, "plc.lab", 2217}, false},
+        {"socket://::1:4001", std::nullopt, false},
+        {"socket://127.0.0.1:4001/x", std::nullopt, false},
+        {"socket://127.0.0.1:+4001", std::nullopt, false},
+        {"socket://user@host:4001", std::nullopt, false},
+        {"tcp://127.0.0.1:4001", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        const std::optional<TVaNetAddress> address = VaParseNetAddress(c.Value);
+        EXPECT_EQ(address, c.Address) << c.Value;
+        if (address) {
+            EXPECT_EQ(VaNetAddressText(*address), c.Value);
+            EXPECT_EQ(VaIsLoopbackHost(address->Host), c.Loopback) << c.Value;
+        }
+    }
 }
 
 TEST_F(NetPort, MalformedAddressesFailTheOpening) {
@@ -272,6 +303,22 @@ TEST_F(Rfc2217Port, TakesTheClientsLineEscapesIacAndReportsTheModemLines) {
     stream = Await(client, raw, 9);
     EXPECT_EQ(stream.ComPort.back(), "\x6b\xbb") << "and come back at switch-on";
     EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Rfc2217Port, DataWaitsWhileTheClientSuspendsTheFlow) {
+    port.Open();
+    TcpClient client(tcp);
+    std::string raw;
+    client.Send(kWillComPort + ComPortRequest("\x08"));
+    Await(client, raw, 2); // the modem state, the suspension's reply
+    client.Send(kStatus);
+    raw += client.Listen(200ms);
+    ASSERT_EQ(frames.size(), 1U) << "answered, and held back";
+    EXPECT_EQ(Decode(raw).Data, "") << "nothing goes out while suspended";
+    client.Send(ComPortRequest("\x09"));
+    raw += client.Gather(
+        5s, [&raw](const std::string& got) { return Decode(raw + got).Data == kReply; });
+    EXPECT_EQ(Decode(raw).Data, kReply) << "and all of it once resumed";
 }
 
 TEST_F(Rfc2217Port, ANewClientStartsFromTheControllerLine) {
