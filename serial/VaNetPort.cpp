@@ -290,9 +290,13 @@ public:
         return 0;
     }
 
-    bool HasRoom(std::uint64_t opening) const {
+    // When there is none, the next Flush that makes room says so.
+    bool HasRoom(std::uint64_t opening) {
         const std::lock_guard lock(mutex_);
-        return opening != opening_ || client_ < 0 || data_.size() + wire_.size() < kSendLimit;
+        const bool room =
+            opening != opening_ || client_ < 0 || data_.size() + wire_.size() < kSendLimit;
+        roomAwaited_ = !room;
+        return room;
     }
 
     std::uint32_t PendingEvents(std::uint64_t opening) {
@@ -513,7 +517,8 @@ private:
             // Full (EPOLLOUT comes), or failed (the socket reports it).
             break;
         }
-        if (room_ != nullptr && data_.size() + wire_.size() < kSendLimit) {
+        if (roomAwaited_ && room_ != nullptr && data_.size() + wire_.size() < kSendLimit) {
+            roomAwaited_ = false;
             room_->SetEvent();
         }
         UpdateInterest();
@@ -556,6 +561,7 @@ private:
     // The port's bytes not yet encoded, and the encoded ones not yet sent.
     std::string data_;
     std::string wire_;
+    bool roomAwaited_ = false; // a write thread waits for room
 
     std::uint64_t opening_ = 0; // 0 while off
     std::uint64_t openings_ = 0;

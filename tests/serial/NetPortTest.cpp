@@ -185,6 +185,30 @@ TEST_F(NetPort, OutputWithoutAClientIsDroppedAndNeverReachesTheNext) {
     EXPECT_EQ(client.Ask(kStatus), kReply);
 }
 
+TEST_F(NetPort, AClientThatReadsLateGetsEverythingInOrder) {
+    port.Open();
+    TcpClient client(tcp);
+    ASSERT_EQ(client.Ask(kStatus), kReply);
+    // Far more than the socket buffers hold: the writer waits for room.
+    std::string sent;
+    for (int block = 0; block < 8000; ++block) {
+        sent += std::string(999, static_cast<char>('a' + block % 26)) + '\n';
+    }
+    std::string got;
+    std::thread reader([&client, &got, size = sent.size()] {
+        std::this_thread::sleep_for(300ms);
+        got = client.Gather(20s, [size](const std::string& all) { return all.size() >= size; });
+    });
+    port.Buffers().SetWriteTimeout(20000);
+    for (std::size_t at = 0; at < sent.size(); at += 1000) {
+        ASSERT_TRUE(port.WriteText(std::string_view(sent).substr(at, 1000)));
+    }
+    reader.join();
+    EXPECT_EQ(got.size(), sent.size());
+    EXPECT_TRUE(got == sent) << "bytes lost or out of order";
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(NetPort, AFloodThePortDoesNotReadStaysBounded) {
     port.OnRxChar = nullptr;
     port.Open();
