@@ -1,5 +1,6 @@
 #include "dane/MapaPortow.h"
 
+#include "serial/VaNetAddress.h"
 #include "serial/VaResolver.h"
 
 #include <QDir>
@@ -64,5 +65,10 @@ std::string OpisUrzadzeniaPortu(const std::string& nazwaPortu) {
     const std::string urzadzenie = UrzadzeniePortu(nazwaPortu);
     if (urzadzenie == kVaVirtualDevice)
         return "port wirtualny, " + VaVirtualLinkPath(nazwaPortu);
+    if (const auto adres = VaParseNetAddress(urzadzenie)) {
+        const std::string tekst = VaNetAddressText(*adres);
+        return (adres->Kind == TVaNetKind::Rfc2217 ? "sieć RFC 2217, " : "sieć TCP, ") +
+               tekst.substr(tekst.find("://") + 3);
+    }
     return urzadzenie;
 }

@@ -12,8 +12,9 @@
 // afresh, so what the port dialog stored is what the next opening uses.
 // Used on the window thread only.
 
-// kVaVirtualDevice for the built-in virtual port, otherwise the device path
-// with a leading "~" expanded. When neither file names a device: COM1 is the
+// kVaVirtualDevice for the built-in virtual port, a socket:// or rfc2217://
+// address for the network port, otherwise the device path with a leading "~"
+// expanded. When neither file names a device: COM1 is the
 // virtual port, COM2 is /dev/ttyS0; any other name is taken as a path.
 std::string UrzadzeniePortu(const std::string& nazwaPortu);
 
@@ -23,7 +24,8 @@ std::string UrzadzeniePortu(const std::string& nazwaPortu);
 void ZapiszUrzadzeniePortu(const std::string& nazwaPortu, const std::string& urzadzenie);
 
 // What the name means now, for the user to read: the virtual port's link
-// path ("port wirtualny, <path>") or the device path.
+// path ("port wirtualny, <path>"), the network address ("sieć TCP, <host:port>",
+// "sieć RFC 2217, <host:port>") or the device path.
 std::string OpisUrzadzeniaPortu(const std::string& nazwaPortu);
 
 // "~" and "~/..." with the user's home; any other text unchanged.

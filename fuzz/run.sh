@@ -27,8 +27,9 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 
 # Target and its -max_len: a whole download of 128 words or a monitor read of
 # 128 items fits with room to spare; a program table is at most 256 words of
-# a header byte and four characters, after three leading bytes.
-for wpis in hostlink_frames:4096 program_scan:1283; do
+# a header byte and four characters, after three leading bytes; a client's
+# whole opening negotiation and a few frames fit in 1 KiB.
+for wpis in hostlink_frames:4096 program_scan:1283 telnet_comport:1024; do
     cel="${wpis%%:*}"
     dlugosc="${wpis##*:}"
     korpus="$praca/$cel/corpus"

@@ -169,6 +169,45 @@ PROGRAMY = {
 }
 
 
+# ---- telnet_comport: an operations byte, then pieces of length byte + bytes (0: off/on).
+
+IAC, SB, SE, WILL, DO = 255, 250, 240, 251, 253
+
+
+def podopcja(dane: bytes) -> bytes:
+    return bytes([IAC, SB, 44]) + dane.replace(b"\xff", b"\xff\xff") + bytes([IAC, SE])
+
+
+def wejscie_telnetu(operacje: int, kawalki: list[bytes]) -> bytes:
+    dane = bytearray([operacje])
+    for kawalek in kawalki:
+        dane.append(len(kawalek))
+        dane += kawalek
+    return bytes(dane)
+
+
+# The opening of a pyserial client: its options, then the line it asks for.
+OTWARCIE = bytes([IAC, DO, 1, IAC, WILL, 3, IAC, DO, 3, IAC, DO, 44, IAC, WILL, 44])
+LINIA_7E2 = (podopcja(b"\x01\x00\x00\x25\x80") + podopcja(b"\x02\x07") + podopcja(b"\x03\x03")
+             + podopcja(b"\x04\x02"))
+
+TELNET = {
+    "pyserial_open": (1, [OTWARCIE, LINIA_7E2, podopcja(b"\x05\x01"), podopcja(b"\x05\x08"),
+                         podopcja(b"\x05\x0b"), podopcja(b"\x0c\x01"), podopcja(b"\x0c\x02"),
+                         b"@00MS5A*\r"]),
+    "split_everywhere": (1, [bytes([b]) for b in OTWARCIE + LINIA_7E2 + b"@00\xff\xffMS*\r"]),
+    "modem_state": (0, [OTWARCIE, podopcja(b"\x0b\xf0"), b"", podopcja(b"\x07"), b"",
+                        podopcja(b"\x07")]),
+    "rate_with_iac": (1, [OTWARCIE, podopcja(b"\x01\x00\x00\xff\xff"), podopcja(b"\x01\x00\x00\x00\x00")]),
+    "every_request": (1, [OTWARCIE] + [podopcja(bytes([k, v])) for k in range(13) for v in (0, 1, 4, 13)]),
+    "short_and_unknown": (1, [OTWARCIE, podopcja(b""), podopcja(b"\x01\x00"), podopcja(b"\x02"),
+                              podopcja(b"\x63\x01"), bytes([IAC, SB, 44, 1, IAC, IAC])]),
+    "suspend_resume": (1, [OTWARCIE, podopcja(b"\x08"), b"", podopcja(b"\x09"), b""]),
+    "long_subnegotiation": (1, [OTWARCIE, bytes([IAC, SB, 44, 0]) + b"x" * 250,
+                                b"y" * 250, b"z" * 250, bytes([IAC, SE]), b"@00MS5A*\r"]),
+}
+
+
 def main() -> None:
     for nazwa, (operacje, kawalki) in LACZE.items():
         katalog = KORPUS / "hostlink_frames"
@@ -181,6 +220,10 @@ def main() -> None:
     # The whole table, every entry a 4-character word, line count 255.
     lista = (PROGRAMY["relay_logic"] * 8)[:255]
     (KORPUS / "program_scan" / "full_table").write_bytes(wejscie_programu(lista, 0x07))
+    katalog = KORPUS / "telnet_comport"
+    katalog.mkdir(parents=True, exist_ok=True)
+    for nazwa, (operacje, kawalki) in TELNET.items():
+        (katalog / nazwa).write_bytes(wejscie_telnetu(operacje, kawalki))
 
 
 if __name__ == "__main__":

@@ -31,11 +31,16 @@ public:
     // The port name chosen on the panel ("COM1" or "COM2"): the one whose
     // device the dialog shows and stores.
     virtual std::string WybranyPort() const = 0;
-    // What the name means now: kVaVirtualDevice or a device path.
+    // What the name means now: kVaVirtualDevice, a network address or a
+    // device path.
     virtual std::string UrzadzeniePortu(const std::string& port) const = 0;
     // Stores the device for the name in the user's own settings; the next
     // opening of the port uses it. Throws when the settings cannot be written.
     virtual void UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) = 0;
+
+    // How the network client's line differs from the controller's, for the
+    // user to read; empty when it does not or there is none.
+    virtual std::string OpisKlientaSieci() const = 0;
 
     virtual bool SymulatorWlaczony() const = 0;
     virtual void UstawKolorKontrolkiPWR(const QColor& kolor) = 0;

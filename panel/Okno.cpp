@@ -9,6 +9,7 @@
 #include "Raport.h"
 #include "dane/KatalogDanych.h"
 #include "dane/MapaPortow.h"
+#include "dane/OpisKlienta.h"
 #include "dane/PlikiWspolne.h"
 #include "panel/Lampka.h"
 #include "panel/Port.h"
@@ -104,9 +105,20 @@ void TOkno::UstawPort() {
     ComPort.OnError = [this](TVaCustomComm&, std::int32_t bledy) {
         Bezpiecznie([this, bledy] { BladObslugiPortu(bledy); });
     };
-    // Only the link monitor hears of clients coming and going.
+    // Clients coming and going: recorded for the link monitor, and half a
+    // frame the last one left behind is not taken for the start of the next
+    // one's first frame.
     ComPort.SetMonitorEvents({ceError, ceRxChar, ceTxEmpty, ceRlsd});
-    ComPort.OnRlsd = [this](TVaCustomComm&) { Bezpiecznie([this] { SprawdzKlienta(); }); };
+    ComPort.OnRlsd = [this](TVaCustomComm&) {
+        Bezpiecznie([this] {
+            lacze_.WyczyscBufor();
+            SprawdzKlienta();
+            OdswiezOpisKontrolkiCOMM();
+        });
+    };
+    ComPort.OnClientLine = [this](TVaCustomComm&) {
+        Bezpiecznie([this] { UstawieniaKlientaSieci(); });
+    };
 }
 
 void TOkno::PodlaczZdarzenia() {
@@ -172,6 +184,8 @@ void TOkno::OknoPow() {
 void TOkno::PortClick() {
     TPort Port(*this, this);
     Port.exec();
+    // The controller's line may have changed under the client's.
+    OdswiezOpisKontrolkiCOMM();
 }
 
 void TOkno::InfoClick() {
@@ -247,6 +261,24 @@ std::string TOkno::WybranyPort() const {
 
 std::string TOkno::UrzadzeniePortu(const std::string& port) const {
     return ::UrzadzeniePortu(port);
+}
+
+std::string TOkno::OpisKlientaSieci() const {
+    return NiezgodnoscKlienta(ComPort.NetworkClient(), ComPort.LineSettings());
+}
+
+void TOkno::OdswiezOpisKontrolkiCOMM() {
+    const std::string klient = OpisKlientaSieci();
+    kontrolkaCOMM->setToolTip(
+        QStringLiteral("Ruch na łączu. Kliknij, aby otworzyć monitor łącza (Ctrl+M).") +
+        (klient.empty() ? QString() : QStringLiteral("\n") + QString::fromStdString(klient)));
+}
+
+void TOkno::UstawieniaKlientaSieci() {
+    if (const auto klient = ComPort.NetworkClient(); klient && klient->LineSet)
+        lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::UstawieniaKlienta,
+                               VaLineName(klient->Line));
+    OdswiezOpisKontrolkiCOMM();
 }
 
 void TOkno::UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) {

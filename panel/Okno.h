@@ -142,6 +142,11 @@ public:
     bool SymulatorWlaczony() const override { return zalaczony_; }
     void UstawKolorKontrolkiPWR(const QColor& kolor) override;
     void ZglosBlad(const std::exception& blad) override;
+    std::string OpisKlientaSieci() const override;
+
+    // The COMM lamp's hint: what it shows, and how a network client's line
+    // differs from the controller's when it does.
+    void OdswiezOpisKontrolkiCOMM();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -165,6 +170,8 @@ private:
     void SprawdzKlienta();
     void RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal);
     void PokazWyjscie(int n);
+    // The network client set its line: recorded, and named on the COMM lamp.
+    void UstawieniaKlientaSieci();
 
     plc::Pamiec& pamiec_;
     plc::TabelaProgramu& program_;

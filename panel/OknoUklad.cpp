@@ -224,8 +224,7 @@ void TOkno::ZbudujPanelWejsc(QWidget* obszar) {
                                 kolory::Zgaszona, QPoint(71, 92));
     kontrolkaCOMM = LampaStatusu(obszar, "kontrolkaCOMM", QStringLiteral("COMM"), kolory::Kasztan,
                                  kolory::ZgaszonaBledu, QPoint(150, 92));
-    kontrolkaCOMM->setToolTip(
-        QStringLiteral("Ruch na łączu. Kliknij, aby otworzyć monitor łącza (Ctrl+M)."));
+    OdswiezOpisKontrolkiCOMM();
     kontrolkaCOMM->setCursor(Qt::PointingHandCursor);
 
     QFile plik(QStringLiteral(":/Baner.jpg"));

@@ -76,6 +76,7 @@ void TOkno::ZamknijPort() {
     lampy_.KasujBlad();
     KontrolkaERR->UstawKolor(kolory::ZgaszonaBledu);
     kontrolkaCOMM->UstawKolor(kolory::ZgaszonaBledu);
+    OdswiezOpisKontrolkiCOMM();
 }
 
 void TOkno::OtworzPortSzeregowy() {
@@ -96,6 +97,7 @@ void TOkno::ZapiszOtwarciePortu() {
     lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::PortOtwarty, ComPort.DeviceName());
     lacze_.OdebranoPrzyWylaczonym(ComPort.TakeDiscarded());
     SprawdzKlienta();
+    OdswiezOpisKontrolkiCOMM();
 }
 
 void TOkno::SprawdzKlienta() {

@@ -5,6 +5,7 @@
 #include "panel/Wyglad.h"
 
 #include "dane/UrzadzeniaSzeregowe.h"
+#include "serial/VaNetAddress.h"
 #include "serial/VaResolver.h"
 
 #include <QAbstractItemView>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -49,8 +51,22 @@ int LiczbaCalkowita(const QString& tekst) {
     return liczba;
 }
 
-// How the device list names the virtual port.
+// How the device list names the virtual port and the network ports.
 const QString PortWirtualny = QStringLiteral("Port wirtualny");
+const QString SiecTcp = QStringLiteral("Sieć TCP");
+const QString SiecRfc2217 = QStringLiteral("Sieć RFC 2217");
+
+// Where a network port listens unless the user types another address: this
+// machine only.
+const QString AdresTcp = QStringLiteral("127.0.0.1:4001");
+const QString AdresRfc2217 = QStringLiteral("127.0.0.1:2217");
+
+// The address part of a network value, "HOST:PORT".
+QString AdresSieci(const std::string& urzadzenie) {
+    const std::size_t poczatek = urzadzenie.find("://");
+    return QString::fromStdString(
+        urzadzenie.substr(poczatek == std::string::npos ? 0 : poczatek + 3));
+}
 
 // "COM1" as the panel shows it, "COM 1".
 QString NazwaNaPanelu(const std::string& port) {
@@ -73,8 +89,10 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
       ComboBox1(Lista({"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600"}, this)),
       ComboBox2(Lista({"4", "5", "6", "7", "8"}, this)),
       ComboBox3(Lista({"Parzyste", "Nieparzyste", "Brak", "Znacznik", "Spacja"}, this)),
-      ComboBox4(Lista({"1", "15", "2"}, this)), ComboBox5(Lista({PortWirtualny}, this)),
-      Edit1(new QLineEdit(this)), Button1(new QPushButton(QStringLiteral("&Domyślne"), this)),
+      ComboBox4(Lista({"1", "15", "2"}, this)),
+      ComboBox5(Lista({PortWirtualny, SiecTcp, SiecRfc2217}, this)), Edit1(new QLineEdit(this)),
+      Ostrzezenie(new QLabel(this)), KlientSieci(new QLabel(this)),
+      Button1(new QPushButton(QStringLiteral("&Domyślne"), this)),
       Button2(new QPushButton(QStringLiteral("Za&stosuj"), this)),
       Button3(new QPushButton(QStringLiteral("&Zamknij"), this)),
       Button4(new QPushButton(QStringLiteral("&Kopiuj"), this)) {
@@ -89,6 +107,8 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
     ComboBox5->setObjectName(QStringLiteral("ComboBox5"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Ostrzezenie->setObjectName(QStringLiteral("Ostrzezenie"));
+    KlientSieci->setObjectName(QStringLiteral("KlientSieci"));
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2->setObjectName(QStringLiteral("Button2"));
     Button3->setObjectName(QStringLiteral("Button3"));
@@ -98,16 +118,17 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     // one is there, one pulled out is gone.
     for (const std::string& urzadzenie : UrzadzeniaSzeregowe())
         ComboBox5->addItem(QString::fromStdString(urzadzenie));
-    ComboBox5->setCurrentText(
-        urzadzenie_ == kVaVirtualDevice ? PortWirtualny : QString::fromStdString(urzadzenie_));
+    ComboBox5->setCurrentText(NazwaNaLiscie(urzadzenie_));
     ComboBox5->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox5->view()->setMinimumWidth(ComboBox5->view()->sizeHintForColumn(0));
-    ComboBox5->setToolTip(QStringLiteral("Urządzenie portu %1: port wirtualny, urządzenie z listy "
-                                         "albo wpisana ścieżka")
+    ComboBox5->setToolTip(QStringLiteral("Urządzenie portu %1: port wirtualny, port sieciowy, "
+                                         "urządzenie z listy albo wpisana ścieżka")
                               .arg(NazwaNaPanelu(port_)));
-    Edit1->setReadOnly(true);
     Button4->setAutoDefault(false);
-    Button4->setToolTip(QStringLiteral("Kopiuje ścieżkę do schowka"));
+    for (QLabel* uwaga : {Ostrzezenie, KlientSieci}) {
+        uwaga->setWordWrap(true);
+        wyglad::UstawTlo(*uwaga, kolory::TloRamkiDialogu, QColor(0x99, 0x00, 0x00));
+    }
 
     auto* ramka = new QFrame(this);
     ramka->setFrameShape(QFrame::Panel);
@@ -132,7 +153,9 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     auto* sciezka = new QHBoxLayout;
     sciezka->addWidget(Edit1, 1);
     sciezka->addWidget(Button4);
-    siatka->addLayout(sciezka, wiersz, 0, 1, 2);
+    siatka->addLayout(sciezka, wiersz++, 0, 1, 2);
+    siatka->addWidget(Ostrzezenie, wiersz++, 0, 1, 2);
+    siatka->addWidget(KlientSieci, wiersz, 0, 1, 2);
 
     auto* przyciski = new QHBoxLayout;
     for (QPushButton* przycisk : {Button1, Button2, Button3}) {
@@ -144,6 +167,7 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     connect(Button3, &QPushButton::clicked, this, &TPort::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TPort::Button4Click);
     connect(ComboBox5, &QComboBox::currentTextChanged, this, &TPort::PokazSciezkePortu);
+    connect(Edit1, &QLineEdit::textEdited, this, &TPort::PokazOstrzezenie);
 
     auto* uklad = new QVBoxLayout(this);
     uklad->setContentsMargins(12, 12, 12, 12);
@@ -161,8 +185,10 @@ TPort::TPort(CelUstawienPortu& cel, QWidget* parent)
     setTabOrder(ComboBox5, Edit1);
     setTabOrder(Edit1, Button4);
 
-    // Wide enough for the frame's new rows; the link row keeps its place
-    // while a device path is chosen, so the dialog does not jump.
+    // Wide enough for the frame's new rows; the link row and both notes keep
+    // their place while a device path is chosen, so the dialog does not jump.
+    Ostrzezenie->setText(QStringLiteral("\n\n"));
+    KlientSieci->setText(QStringLiteral("\n"));
     setFixedSize(319, std::max(215, sizeHint().height()));
     PokazSciezkePortu();
     Button1Click();
@@ -200,22 +226,69 @@ void TPort::ZastosujListy() {
     }
 }
 
+QString TPort::NazwaNaLiscie(const std::string& urzadzenie) {
+    if (urzadzenie == kVaVirtualDevice)
+        return PortWirtualny;
+    if (urzadzenie.starts_with(kVaSocketScheme))
+        return SiecTcp;
+    if (urzadzenie.starts_with(kVaRfc2217Scheme))
+        return SiecRfc2217;
+    return QString::fromStdString(urzadzenie);
+}
+
 std::string TPort::WybraneUrzadzenie() const {
     const QString tekst = ComboBox5->currentText().trimmed();
     if (tekst == PortWirtualny || tekst == QLatin1String(kVaVirtualDevice))
         return kVaVirtualDevice;
+    if (tekst == SiecTcp)
+        return kVaSocketScheme + Edit1->text().trimmed().toStdString();
+    if (tekst == SiecRfc2217)
+        return kVaRfc2217Scheme + Edit1->text().trimmed().toStdString();
     return tekst.toStdString();
 }
 
 void TPort::PokazSciezkePortu() {
+    const QString wybor = ComboBox5->currentText().trimmed();
     const bool wirtualny = WybraneUrzadzenie() == kVaVirtualDevice;
-    const QString sciezka =
-        wirtualny ? QString::fromStdString(VaVirtualLinkPath(port_)) : QString();
-    Edit1->setText(sciezka);
-    Edit1->setToolTip(QStringLiteral("Tę ścieżkę podaj oprogramowaniu programującemu:\n") +
-                      sciezka);
-    Edit1->setVisible(wirtualny);
-    Button4->setVisible(wirtualny);
+    const bool siec = wybor == SiecTcp || wybor == SiecRfc2217;
+    if (wirtualny) {
+        const QString sciezka = QString::fromStdString(VaVirtualLinkPath(port_));
+        Edit1->setText(sciezka);
+        Edit1->setToolTip(QStringLiteral("Tę ścieżkę podaj oprogramowaniu programującemu:\n") +
+                          sciezka);
+        Button4->setToolTip(QStringLiteral("Kopiuje ścieżkę do schowka"));
+    } else if (siec) {
+        // The stored address when the port already is this kind, else the
+        // loopback default.
+        Edit1->setText(NazwaNaLiscie(urzadzenie_) == wybor ? AdresSieci(urzadzenie_)
+                       : wybor == SiecTcp                  ? AdresTcp
+                                                           : AdresRfc2217);
+        Edit1->setToolTip(QStringLiteral("Adres i port, na którym symulator czeka na klienta, "
+                                         "na przykład %1")
+                              .arg(wybor == SiecTcp ? AdresTcp : AdresRfc2217));
+        Button4->setToolTip(QStringLiteral("Kopiuje adres do schowka"));
+    } else {
+        Edit1->clear();
+    }
+    Edit1->setReadOnly(!siec);
+    Edit1->setVisible(wirtualny || siec);
+    Button4->setVisible(wirtualny || siec);
+    PokazOstrzezenie();
+    const QString klient = QString::fromStdString(cel_.OpisKlientaSieci());
+    KlientSieci->setText(klient);
+    KlientSieci->setVisible(!klient.isEmpty());
+}
+
+void TPort::PokazOstrzezenie() {
+    const std::string urzadzenie = WybraneUrzadzenie();
+    const auto adres = VaParseNetAddress(urzadzenie);
+    const bool otwarty = adres && !VaIsLoopbackHost(adres->Host);
+    Ostrzezenie->setText(
+        otwarty ? QStringLiteral("Uwaga: każdy, kto może połączyć się z adresem %1, może "
+                                 "programować sterownik.")
+                      .arg(AdresSieci(urzadzenie))
+                : QString());
+    Ostrzezenie->setVisible(otwarty);
 }
 
 void TPort::Button2Click() {
@@ -223,7 +296,15 @@ void TPort::Button2Click() {
     const bool nowe = urzadzenie != urzadzenie_;
     // Refused before the port is touched: the old mapping and the line stay.
     if (nowe && urzadzenie != kVaVirtualDevice) {
-        if (const auto blad = BladUrzadzenia(urzadzenie)) {
+        std::optional<std::string> blad;
+        if (VaIsNetworkDevice(urzadzenie)) {
+            if (!VaParseNetAddress(urzadzenie))
+                blad = "Adres „" + AdresSieci(urzadzenie).toStdString() +
+                       "” nie jest poprawny: podaj adres i port, na przykład 127.0.0.1:2217.";
+        } else {
+            blad = BladUrzadzenia(urzadzenie);
+        }
+        if (blad) {
             KomunikatOstrzezenie(this, QString::fromStdString(*blad) +
                                            QStringLiteral("\nPort %1 pozostaje przy dotychczasowym "
                                                           "urządzeniu; nic nie zostało zmienione.")

@@ -7,6 +7,7 @@
 #include <string>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,7 +21,11 @@ class QPushButton;
 // and takes a typed path. A changed device is stored with the apply, and a
 // port that is open is reopened on it; a typed path that is no character
 // device is refused before anything is applied. For the virtual port the
-// dialog shows the link a client opens, with a button that copies it.
+// dialog shows the link a client opens, with a button that copies it; for a
+// network port (raw TCP or RFC 2217) the address it listens at, editable,
+// loopback unless the user types another, with a warning when another
+// machine could reach it, and a note when the connected client set a line
+// other than the controller's.
 class TPort : public QDialog {
     Q_OBJECT
 
@@ -37,7 +42,10 @@ private:
     void ZastosujListy();
     // kVaVirtualDevice or the path typed or chosen in ComboBox5.
     std::string WybraneUrzadzenie() const;
+    // The list's entry for a stored value.
+    static QString NazwaNaLiscie(const std::string& urzadzenie);
     void PokazSciezkePortu();
+    void PokazOstrzezenie();
 
     CelUstawienPortu& cel_;
     const std::string port_;
@@ -47,7 +55,9 @@ private:
     QComboBox* ComboBox3;
     QComboBox* ComboBox4;
     QComboBox* ComboBox5; // the device
-    QLineEdit* Edit1;     // the virtual port's link
+    QLineEdit* Edit1;     // the virtual port's link, or the network port's address
+    QLabel* Ostrzezenie;  // who can reach a network port that is not loopback
+    QLabel* KlientSieci;  // the network client's line when it is not the controller's
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* Button3;

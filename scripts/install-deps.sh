@@ -9,7 +9,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
     qt6-base-dev libjpeg62-turbo-dev libsndfile1-dev libpulse-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libtelnet-dev libgtest-dev libgmock-dev libbenchmark-dev
+    # the real RFC 2217 and raw TCP client of the network port's tests
+    python3-serial
     xvfb xauth xdotool x11-utils imagemagick socat fonts-dejavu-core
     # the look under a desktop's theme: GTK's platform theme and Adwaita-dark
     qt6-gtk-platformtheme gnome-themes-extra

@@ -1,6 +1,7 @@
 #include "serial/VaComm.h"
 
 #include "serial/VaDevice.h"
+#include "serial/VaNetPort.h"
 #include "serial/VaTerminal.h"
 #include "serial/VaThreads.h"
 #include "serial/VaUtils.h"
@@ -21,7 +22,8 @@ namespace {
 } // namespace
 
 TVaCustomComm::TVaCustomComm(QObject* parent)
-    : TVaComponent(parent), virtualPorts_(std::make_unique<TVaVirtualPorts>()) {
+    : TVaComponent(parent), virtualPorts_(std::make_unique<TVaVirtualPorts>()),
+      netPorts_(std::make_unique<TVaNetPorts>()) {
     flowControl_.SetOnChanged([this] { LineSettingChanged(); });
     eventChars_.SetOnChanged([this] { LineSettingChanged(); });
     buffers_.SetOnChanged([this] { RefuseWhileOpen(); });
@@ -58,6 +60,10 @@ TVaLineSettings TVaCustomComm::LineSettings() const {
     return line;
 }
 
+std::optional<TVaNetClient> TVaCustomComm::NetworkClient() const {
+    return netPorts_->Client(FormattedName());
+}
+
 void TVaCustomComm::Open() {
     if (IsOpen()) {
         throw EVaCommError(sMsgPortOpen);
@@ -77,8 +83,15 @@ void TVaCustomComm::OpenDevice() {
     const std::string name = FormattedName();
     const std::string device = resolver_ ? resolver_(name) : name;
     int error = 0;
-    device_ = device == kVaVirtualDevice ? virtualPorts_->Open(name, error)
-                                         : TVaTerminal::Open(device, error);
+    if (VaIsNetworkDevice(device)) {
+        const std::optional<TVaNetAddress> address = VaParseNetAddress(device);
+        error = EINVAL;
+        device_ = address ? netPorts_->Open(name, *address, error) : nullptr;
+    } else {
+        netPorts_->Forget(name);
+        device_ = device == kVaVirtualDevice ? virtualPorts_->Open(name, error)
+                                             : TVaTerminal::Open(device, error);
+    }
     if (device_ == nullptr) {
         throw EVaCommError(
             VaFill(sMsgOpenError, {name, std::to_string(error), VaSystemMessage(error)}));
@@ -285,10 +298,10 @@ void TVaCustomComm::DispatchEvents(std::uint32_t events) {
         }
     }
     const std::pair<std::uint32_t, TVaNotifyEvent*> notifications[] = {
-        {EV_RXFLAG, &OnRxFlag}, {EV_CTS, &OnCts},      {EV_DSR, &OnDsr},
-        {EV_RING, &OnRing},     {EV_RLSD, &OnRlsd},    {EV_TXEMPTY, &OnTxEmpty},
-        {EV_BREAK, &OnBreak},   {EV_PERR, &OnPErr},    {EV_RX80FULL, &OnRx80Full},
-        {EV_EVENT1, &OnEvent1}, {EV_EVENT2, &OnEvent2}};
+        {EV_RXFLAG, &OnRxFlag}, {EV_CTS, &OnCts},       {EV_DSR, &OnDsr},
+        {EV_RING, &OnRing},     {EV_RLSD, &OnRlsd},     {EV_TXEMPTY, &OnTxEmpty},
+        {EV_BREAK, &OnBreak},   {EV_PERR, &OnPErr},     {EV_RX80FULL, &OnRx80Full},
+        {EV_EVENT1, &OnEvent1}, {EV_EVENT2, &OnEvent2}, {EV_CLIENTLINE, &OnClientLine}};
     for (const auto& [bit, handler] : notifications) {
         if ((events & bit) != 0 && *handler) {
             (*handler)(*this);

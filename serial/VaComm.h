@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/VaConst.h"
+#include "serial/VaNetClient.h"
 #include "serial/VaPrst.h"
 #include "serial/VaResolver.h"
 #include "serial/VaTypes.h"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -34,6 +36,7 @@ class TVaCommEventThread;
 class TVaCommWriteThread;
 class TVaDevice;
 class TVaVirtualPorts;
+class TVaNetPorts;
 struct TVaPortLink;
 
 // Every failure raised by the component.
@@ -125,11 +128,15 @@ public:
     // The name handed to the device lookup: DeviceName formatted with PortNum.
     std::string FormattedName() const;
     // Decides which device the formatted name opens, at every Open: the path
-    // it gives, or the virtual port of that name for kVaVirtualDevice. Without
+    // it gives, the virtual port of that name for kVaVirtualDevice, or the
+    // network port listening at a socket:// or rfc2217:// address. Without
     // a resolver the name itself is the path.
     void SetResolver(TVaResolver value) { resolver_ = std::move(value); }
     // The line settings as the properties give them now.
     TVaLineSettings LineSettings() const;
+    // The client of the network port the formatted name stands for; nothing
+    // when the name has opened none.
+    std::optional<TVaNetClient> NetworkClient() const;
 
     // Properties. DeviceName, PortNum, MonitorEvents and Buffers throw
     // "Can't perform this operation while port is open" while open and keep
@@ -185,6 +192,8 @@ public:
     TVaNotifyEvent OnRx80Full;
     TVaNotifyEvent OnEvent1;
     TVaNotifyEvent OnEvent2;
+    // The network client set its line; NetworkClient tells the new one.
+    TVaNotifyEvent OnClientLine;
 
     // The application's standard error report: failures raised while events
     // are delivered (by the port or by a handler) end up here; the threads go
@@ -224,6 +233,7 @@ private:
     TVaResolver resolver_;
     // Created at the first Open that needs them, kept for the port's life.
     std::unique_ptr<TVaVirtualPorts> virtualPorts_;
+    std::unique_ptr<TVaNetPorts> netPorts_;
     std::shared_ptr<TVaDevice> device_;
     std::shared_ptr<TVaPortLink> link_;
     std::shared_ptr<TVaCommEventThread> eventThread_;

@@ -31,6 +31,10 @@ inline constexpr std::uint32_t EV_RX80FULL = 0x0400;
 inline constexpr std::uint32_t EV_EVENT1 = 0x0800;
 inline constexpr std::uint32_t EV_EVENT2 = 0x1000;
 
+// Not an event of the original interface: the network client set its line.
+// Reported whatever the event mask, and raised as OnClientLine.
+inline constexpr std::uint32_t EV_CLIENTLINE = 0x10000;
+
 // Line-error bits (the Errors argument of OnError, TVaCommStatus::Errors).
 inline constexpr std::uint32_t CE_RXOVER = 0x0001;
 inline constexpr std::uint32_t CE_OVERRUN = 0x0002;

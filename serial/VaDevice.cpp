@@ -60,13 +60,19 @@ tcflag_t ParityFlags(TVaParity parity) {
 
 } // namespace
 
+std::int32_t VaRateOf(const TVaLineSettings& settings) {
+    if (settings.Baudrate == brUser) {
+        return settings.UserBaudrate;
+    }
+    return settings.Baudrate < kRates.size() ? kRates.at(settings.Baudrate) : 0;
+}
+
 std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings) {
     if (settings.Databits == db4 || settings.Stopbits == sb15 || settings.Databits > db8 ||
         settings.Stopbits > sb2 || settings.Parity > paSpace || settings.Baudrate > br256000) {
         return std::nullopt;
     }
-    const std::int32_t rate =
-        settings.Baudrate == brUser ? settings.UserBaudrate : kRates.at(settings.Baudrate);
+    const std::int32_t rate = VaRateOf(settings);
     if (rate <= 0) {
         return std::nullopt;
     }

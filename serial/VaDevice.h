@@ -33,6 +33,9 @@ struct TVaLineRecord {
     bool RtsOn = false;
 };
 
+// The rate in bits per second the settings name; 0 or less when none.
+std::int32_t VaRateOf(const TVaLineSettings& settings);
+
 // The record for these settings, or nothing when Linux cannot represent them
 // (4 data bits, 1.5 stop bits, a rate of 0 or less).
 std::optional<TVaLineRecord> VaMakeLineRecord(const TVaLineSettings& settings);

@@ -12,12 +12,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
 using hostlink::test::StanowiskoPty;
 
-// 85 rungs of three words: LD an input bit, OUT an output or work bit, and
-// the OUT's action word.
 void ProgramNa255Slow(plc::TabelaProgramu& program) {
     const char* wyjscia[] = {"20A8", "20A9", "20AA", "2148", "2149", "214A"};
     for (int rung = 0; rung < 85; ++rung) {
@@ -28,7 +24,16 @@ void ProgramNa255Slow(plc::TabelaProgramu& program) {
     program.ustawLiczbeLinii(255);
 }
 
-} // namespace
+std::string ZapytanieMonitora16() {
+    // Channels, timers, counters and DM words in one request.
+    std::string tekst = "@00MB308420000";
+    const char* pozycje[] = {"0100", "0114", "0128", "02F4", "02FA", "02FE", "0000", "0302",
+                             "0406", "0408", "0806", "0CC8", "0C00", "13D0", "13FE", "0D00"};
+    for (const char* pozycja : pozycje) {
+        tekst += pozycja;
+    }
+    return hostlink::RamkaKoncowa(tekst);
+}
 
 void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien) {
     hostlink::test::KatalogTymczasowy katalog;
@@ -43,14 +48,7 @@ void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien
     ProgramNa255Slow(s.program);
     s.lacze.TrybRUN();
 
-    // Channels, timers, counters and DM words in one request.
-    std::string tekst = "@00MB308420000";
-    const char* pozycje[] = {"0100", "0114", "0128", "02F4", "02FA", "02FE", "0000", "0302",
-                             "0406", "0408", "0806", "0CC8", "0C00", "13D0", "13FE", "0D00"};
-    for (const char* pozycja : pozycje) {
-        tekst += pozycja;
-    }
-    const std::string zapytanie = hostlink::RamkaKoncowa(tekst);
+    const std::string zapytanie = ZapytanieMonitora16();
 
     std::vector<double> czasy;
     for (auto _ : stan) {
@@ -59,7 +57,7 @@ void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien
         czasy.push_back(
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - poczatek)
                 .count());
-        if (odpowiedz.size() != 9 + 5 + 16 * 8 + 4) {
+        if (odpowiedz.size() != kOdpowiedzMonitora16) {
             stan.SkipWithError("no whole reply");
             break;
         }

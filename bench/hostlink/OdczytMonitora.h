@@ -1,8 +1,20 @@
 #pragma once
 
+#include "engine/TabelaProgramu.h"
 #include "hostlink/PierscienZapisu.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <string>
+
+// 85 rungs of three words: LD an input bit, OUT an output or work bit, and
+// the OUT's action word.
+void ProgramNa255Slow(plc::TabelaProgramu& program);
+// The request: channels, timers, counters and DM words, 16 items.
+std::string ZapytanieMonitora16();
+// The length of its whole reply.
+inline constexpr std::size_t kOdpowiedzMonitora16 = 9 + 5 + 16 * 8 + 4;
 
 // A 16-item monitor read handled end to end over a pseudo-terminal, once per
 // iteration, with the scan worker running a 255-word program. With a ring,

@@ -1,4 +1,5 @@
 #include "dane/MapaPortow.h"
+#include "dane/OpisKlienta.h"
 
 #include "serial/VaResolver.h"
 #include "tests/wspolne/UstawieniaTestowe.h"
@@ -13,6 +14,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +40,11 @@ const Przypadek Przypadki[] = {
     {"~/ in the system file", "COM1", {}, "~/plc", Dom + "/plc"},
     {"~ of another user stays", "COM1", "~ktos/plc", {}, "~ktos/plc"},
     {"a ~ inside the path stays", "COM1", "/tmp/~/plc", {}, "/tmp/~/plc"},
+    {"a network address as it stands",
+     "COM1",
+     " rfc2217://127.0.0.1:2217",
+     {},
+     "rfc2217://127.0.0.1:2217"},
 };
 
 void PrintTo(const Przypadek& p, std::ostream* os) {
@@ -111,6 +118,36 @@ TEST(OpisMapyPortow, TheVirtualPortIsDescribedByItsLink) {
     EXPECT_EQ(OpisUrzadzeniaPortu("COM2"), "port wirtualny, /run/user/4321/parvolen/COM2");
     ustawienia.Zapisz(QSettings::UserScope, "Ports/COM1", "/dev/ttyUSB0");
     EXPECT_EQ(OpisUrzadzeniaPortu("COM1"), "/dev/ttyUSB0");
+    ustawienia.Zapisz(QSettings::UserScope, "Ports/COM1", "socket://0.0.0.0:4001");
+    EXPECT_EQ(OpisUrzadzeniaPortu("COM1"), "sieć TCP, 0.0.0.0:4001");
+    ustawienia.Zapisz(QSettings::UserScope, "Ports/COM2", "rfc2217://[::1]:2217");
+    EXPECT_EQ(OpisUrzadzeniaPortu("COM2"), "sieć RFC 2217, [::1]:2217");
+}
+
+TEST(NiezgodnoscKlienta, NamesTheClientsLineOnlyWhenItDiffers) {
+    TVaLineSettings sterownik;
+    sterownik.Baudrate = br9600;
+    sterownik.Databits = db7;
+    sterownik.Parity = paEven;
+    sterownik.Stopbits = sb2;
+    struct Przypadek {
+        const char* opis;
+        std::optional<TVaNetClient> klient;
+        std::string tekst;
+    };
+    const TVaClientLine n81{9600, 8, 1, 1};
+    const TVaClientLine szybki{19200, 8, 1, 1};
+    const std::vector<Przypadek> przypadki{
+        {"no network client", std::nullopt, ""},
+        {"a raw client sets nothing", TVaNetClient{true, false, n81}, ""},
+        {"the controller's own line", TVaNetClient{true, true, TVaClientLine{}}, ""},
+        {"another frame", TVaNetClient{true, true, n81},
+         "Klient ustawił 8N1, sterownik pracuje na 7E2"},
+        {"another rate too", TVaNetClient{true, true, szybki},
+         "Klient ustawił 19200 8N1, sterownik pracuje na 9600 7E2"},
+    };
+    for (const Przypadek& p : przypadki)
+        EXPECT_EQ(NiezgodnoscKlienta(p.klient, sterownik), p.tekst) << p.opis;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "tests/wspolne/Modalne.h"
 #include "tests/wspolne/Odpowiedzi.h"
 #include "tests/wspolne/StanowiskoOkna.h"
+#include "tests/wspolne/TcpClient.h"
 
 #include "panel/IAeverButton.h"
 #include "panel/Lampka.h"
@@ -91,6 +92,7 @@ private slots:
     void ustawieniaPortuGdyZalaczonyBezPortu();
     void bladLiniiBlyskaERR();
     void bladLiniiNieGasiBleduProgramu();
+    void klientSieciZInnaLiniaNazwanyPrzyKontrolceCOMM();
     void pomoc_data();
     void pomoc();
 };
@@ -823,6 +825,39 @@ void OknoTest::pomoc() {
         QCOMPARE(wiersze.value(1), QString::fromStdString(s.Sciezka("").parent_path().string()));
         QCOMPARE(wiersze.size(), 4);
     }
+}
+
+// An RFC 2217 client asks for 8N1 on the controller's 7E2 port: it is
+// answered all the same, and the COMM lamp's hint names both lines until the
+// client goes.
+void OknoTest::klientSieciZInnaLiniaNazwanyPrzyKontrolceCOMM() {
+    Stanowisko s;
+    s.Instalacja();
+    const std::uint16_t tcp = FreeTcpPort();
+    s.ustawienia.Zapisz(QSettings::UserScope, "Ports/COM1",
+                        QStringLiteral("rfc2217://127.0.0.1:%1").arg(tcp));
+    s.Zapisz("Konfiguracja.ini", "[Opcje okna]\r\nKomunikacja=0\r\nNumer portu=1\r\n"
+                                 "[Opcje programu]\r\nProgram=1\r\n");
+    TOkno& okno = s.Okno();
+    okno.Przycisk->click();
+    QVERIFY(okno.ComPort.IsOpen());
+    const QString podpowiedz = okno.kontrolkaCOMM->toolTip();
+
+    const std::string niezgodnosc = "Klient ustawił 8N1, sterownik pracuje na 7E2";
+    {
+        TcpClient klient(tcp);
+        QVERIFY(klient.IsOpen());
+        klient.Send(kWillComPort + ComPortRequest("\x02\x08") + ComPortRequest("\x03\x01") +
+                    ComPortRequest("\x04\x01"));
+        QTRY_COMPARE(okno.kontrolkaCOMM->toolTip(),
+                     podpowiedz + "\n" + QString::fromStdString(niezgodnosc));
+        const std::string odpowiedz = klient.Ask("@00MB1A0300*\r");
+        QVERIFY2(odpowiedz.ends_with("@00MB00110000010E01000000000000000000003A*\r"),
+                 odpowiedz.c_str());
+        QCOMPARE(okno.OpisKlientaSieci(), niezgodnosc);
+    }
+    QTRY_COMPARE(okno.kontrolkaCOMM->toolTip(), podpowiedz);
+    okno.Przycisk->click();
 }
 
 QTEST_MAIN(OknoTest)

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -58,6 +59,7 @@ public:
     std::map<std::string, std::string> mapa{{"COM1", kVaVirtualDevice}, {"COM2", "/dev/ttyS0"}};
     std::vector<std::string> log;
     std::vector<std::string> bledy;
+    std::string klient;
 
     bool PortOtwarty() const override { return otwarty; }
     void ZamknijPortSzeregowy() override {
@@ -89,6 +91,7 @@ public:
         log.push_back("urzadzenie " + port + " " + urzadzenie);
         mapa[port] = urzadzenie;
     }
+    std::string OpisKlientaSieci() const override { return klient; }
     bool SymulatorWlaczony() const override { return wlaczony; }
     void UstawKolorKontrolkiPWR(const QColor& kolor) override {
         log.push_back("PWR " + kolor.name().toStdString());
@@ -111,6 +114,7 @@ public:
         return port.findChild<QPushButton*>(QStringLiteral("Button%1").arg(n));
     }
     QLineEdit* Sciezka() { return port.findChild<QLineEdit*>(QStringLiteral("Edit1")); }
+    QLabel* Uwaga(const char* nazwa) { return port.findChild<QLabel*>(QLatin1String(nazwa)); }
     TPort port;
 };
 
@@ -138,6 +142,9 @@ private slots:
     void zleUrzadzenieOdrzucone_data();
     void zleUrzadzenieOdrzucone();
     void niezmienioneUrzadzenieNieJestSprawdzane();
+    void siecPokazujeAdresIOstrzegaPozaTymKomputerem();
+    void zlyAdresSieciOdrzucony();
+    void klientZInnaLiniaJestNazwany();
 
 private:
     QTemporaryDir katalog_;
@@ -368,6 +375,15 @@ void TestPort::noweUrzadzenieZapisaneDlaWybranegoPortu_data() {
     QTest::newRow("COM 1 na ścieżkę ze spacjami") << "COM1"
                                                   << " /dev/zero "
                                                   << "/dev/zero";
+    QTest::newRow("COM 2 na sieć TCP") << "COM2"
+                                       << "Sieć TCP"
+                                       << "socket://127.0.0.1:4001";
+    QTest::newRow("COM 1 na sieć RFC 2217") << "COM1"
+                                            << "Sieć RFC 2217"
+                                            << "rfc2217://127.0.0.1:2217";
+    QTest::newRow("COM 1 na wpisany adres") << "COM1"
+                                            << "socket://[::1]:4001"
+                                            << "socket://[::1]:4001";
 }
 
 void TestPort::noweUrzadzenieZapisaneDlaWybranegoPortu() {
@@ -454,6 +470,68 @@ void TestPort::niezmienioneUrzadzenieNieJestSprawdzane() {
     QVERIFY(odpowiedzi.teksty.isEmpty());
     QCOMPARE(cel.log,
              (Log{"PWR #ffffff", "zamknij", "predkosc 4800", "dane 7", "stop 2", "PWR #eefeee"}));
+}
+
+void TestPort::siecPokazujeAdresIOstrzegaPozaTymKomputerem() {
+    FalszywyCel cel;
+    cel.wybrany = "COM2";
+    cel.mapa["COM2"] = "socket://192.168.7.5:4001";
+    Dialog d(cel);
+    d.port.show();
+    QCOMPARE(d.Lista(5)->currentText(), QStringLiteral("Sieć TCP"));
+    QCOMPARE(d.Sciezka()->text(), QStringLiteral("192.168.7.5:4001"));
+    QVERIFY(!d.Sciezka()->isReadOnly());
+    QVERIFY(d.Uwaga("Ostrzezenie")->isVisible());
+    QCOMPARE(d.Uwaga("Ostrzezenie")->text(),
+             QStringLiteral("Uwaga: każdy, kto może połączyć się z adresem 192.168.7.5:4001, może "
+                            "programować sterownik."));
+    QVERIFY(!d.Uwaga("KlientSieci")->isVisible());
+
+    // The other kind starts from its loopback default: no warning.
+    d.Lista(5)->setCurrentText(QStringLiteral("Sieć RFC 2217"));
+    QCOMPARE(d.Sciezka()->text(), QStringLiteral("127.0.0.1:2217"));
+    QVERIFY(!d.Uwaga("Ostrzezenie")->isVisible());
+    // Typing another address warns at once, and the apply stores what was typed.
+    d.Sciezka()->selectAll();
+    QTest::keyClicks(d.Sciezka(), QStringLiteral("0.0.0.0:2217"));
+    QVERIFY(d.Uwaga("Ostrzezenie")->isVisible());
+    d.Przycisk(2)->click();
+    QCOMPARE(cel.mapa["COM2"], std::string("rfc2217://0.0.0.0:2217"));
+    // The notes fit the dialog.
+    const QRect dialog = d.port.rect();
+    QVERIFY(dialog.contains(
+        QRect(d.Uwaga("Ostrzezenie")->mapTo(&d.port, QPoint()), d.Uwaga("Ostrzezenie")->size())));
+
+    d.Lista(5)->setCurrentText(QStringLiteral("Port wirtualny"));
+    QVERIFY(d.Sciezka()->isReadOnly());
+    QVERIFY(!d.Uwaga("Ostrzezenie")->isVisible());
+}
+
+void TestPort::zlyAdresSieciOdrzucony() {
+    FalszywyCel cel;
+    cel.otwarty = cel.wlaczony = true;
+    const auto przed = cel.mapa;
+    Dialog d(cel);
+    d.Lista(5)->setCurrentText(QStringLiteral("Sieć TCP"));
+    d.Sciezka()->setText(QStringLiteral("localhost"));
+    Odpowiedzi odpowiedzi;
+    d.Przycisk(2)->click();
+    QCOMPARE(odpowiedzi.teksty,
+             QStringList{QStringLiteral("Adres „localhost” nie jest poprawny: podaj adres i port, "
+                                        "na przykład 127.0.0.1:2217.\nPort COM 1 pozostaje przy "
+                                        "dotychczasowym urządzeniu; nic nie zostało zmienione.")});
+    QVERIFY(cel.log.empty());
+    QCOMPARE(cel.mapa, przed);
+}
+
+void TestPort::klientZInnaLiniaJestNazwany() {
+    FalszywyCel cel;
+    cel.mapa["COM1"] = "rfc2217://127.0.0.1:2217";
+    cel.klient = "Klient ustawił 8N1, sterownik pracuje na 7E2";
+    Dialog d(cel);
+    d.port.show();
+    QVERIFY(d.Uwaga("KlientSieci")->isVisible());
+    QCOMPARE(d.Uwaga("KlientSieci")->text(), QString::fromStdString(cel.klient));
 }
 
 QTEST_MAIN(TestPort)

@@ -25,6 +25,11 @@ class Gospodarz {
 public:
     Gospodarz() {
         QObject::connect(&czytnik_, &QSocketNotifier::activated, [this] { Czytaj(); });
+        // One timer for every exchange: a single-shot timer each lives on for
+        // its whole limit, and the thousands a benchmark makes would slow
+        // every turn of the event loop after them.
+        limit_.setSingleShot(true);
+        limit_.setInterval(std::chrono::seconds(5));
     }
 
     const std::string& Sciezka() const { return pty_.SlavePath(); }
@@ -38,8 +43,12 @@ public:
         if (!Kompletna()) {
             QEventLoop petla;
             petla_ = &petla;
-            QTimer::singleShot(std::chrono::seconds(5), &petla, &QEventLoop::quit);
+            const QMetaObject::Connection koniec =
+                QObject::connect(&limit_, &QTimer::timeout, &petla, &QEventLoop::quit);
+            limit_.start();
             petla.exec();
+            limit_.stop();
+            QObject::disconnect(koniec);
             petla_ = nullptr;
         }
         return std::exchange(odebrane_, {});
@@ -85,6 +94,7 @@ private:
     QSocketNotifier czytnik_{pty_.Fd(),
                              QSocketNotifier::Read}; // declared after it: gone before it closes
     std::string odebrane_;
+    QTimer limit_;
     QEventLoop* petla_ = nullptr;
 };
 

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Soak client: plays the programming software on the host side of a pty and
-sends a long mix of frames (status reads, monitor reads of every area, mode
-changes, download and upload of a 60-word program), checking every reply.
+"""Soak client: plays the programming software on the host side of a pty, or
+over the network port as a pyserial client, and sends a long mix of frames
+(status reads, monitor reads of every area, mode changes, download and
+upload of a 60-word program), checking every reply.
 
-Usage: soak.py HOST_PTY PID [FRAMES]
-PID is the simulator's process, whose resident memory is read after the
-first 1,000 frames and at the end. Exit status 0 when every reply came and
-was right and the memory stayed within 5 %.
+Usage: soak.py LINE PID [FRAMES]
+LINE is the host side of a pty, or a pyserial URL (rfc2217://HOST:PORT,
+socket://HOST:PORT) opened at the controller's 9600 7E2. PID is the
+simulator's process, whose resident memory is read after the first 1,000
+frames and at the end. Exit status 0 when every reply came and was right
+and the memory stayed within 5 %.
 """
 import os
 import select
@@ -82,13 +85,53 @@ def rss_kib(pid):
     raise RuntimeError("no VmRSS")
 
 
-class Client:
+class PtyLine:
+    """The host side of a pty, raw."""
+
     def __init__(self, path):
         self.fd = os.open(path, os.O_RDWR | os.O_NOCTTY)
         tty.setraw(self.fd)
         attrs = termios.tcgetattr(self.fd)
         attrs[3] &= ~termios.ECHO
         termios.tcsetattr(self.fd, termios.TCSANOW, attrs)
+
+    def write(self, data):
+        while data:
+            n = os.write(self.fd, data)
+            data = data[n:]
+
+    def read(self, timeout):
+        ready, _, _ = select.select([self.fd], [], [], timeout)
+        return os.read(self.fd, 4096) if ready else b""
+
+
+class UrlLine:
+    """A pyserial client of the network port, at the controller's line."""
+
+    def __init__(self, url, **line):
+        import serial
+        settings = dict(baudrate=9600, bytesize=7, parity="E", stopbits=2)
+        settings.update(line)
+        self.port = serial.serial_for_url(url, timeout=0, **settings)
+
+    def write(self, data):
+        self.port.write(data)
+
+    def read(self, timeout):
+        self.port.timeout = timeout
+        return self.port.read(max(1, self.port.in_waiting))
+
+    def close(self):
+        self.port.close()
+
+
+def open_line(name, **line):
+    return UrlLine(name, **line) if "://" in name else PtyLine(name)
+
+
+class Client:
+    def __init__(self, path, **line):
+        self.line = open_line(path, **line)
         self.pending = b""
         self.frames = 0
         self.missing = 0
@@ -98,18 +141,13 @@ class Client:
     def ask(self, frame):
         """Sends one frame and returns the reply up to its CR, or None."""
         self.frames += 1
-        data = frame.encode("ascii")
-        while data:
-            n = os.write(self.fd, data)
-            data = data[n:]
+        self.line.write(frame.encode("ascii"))
         deadline = time.monotonic() + 5.0
         while b"\r" not in self.pending:
             left = deadline - time.monotonic()
             if left <= 0:
                 break
-            ready, _, _ = select.select([self.fd], [], [], left)
-            if ready:
-                self.pending += os.read(self.fd, 4096)
+            self.pending += self.line.read(left)
         if b"\r" not in self.pending:
             self.missing += 1
             self.note(f"frame {self.frames}: no reply to {frame!r}")
