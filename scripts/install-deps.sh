@@ -12,7 +12,7 @@ packages=(
     libtelnet-dev libgtest-dev libgmock-dev libbenchmark-dev
     # the real RFC 2217 and raw TCP client of the network port's tests
     python3-serial
-    xvfb xauth xdotool x11-utils imagemagick socat fonts-dejavu-core
+    xvfb xauth xdotool x11-utils imagemagick socat iproute2 fonts-dejavu-core
     # the look under a desktop's theme: GTK's platform theme and Adwaita-dark
     qt6-gtk-platformtheme gnome-themes-extra
     # the icon's PNGs, the Debian package and the tools that check it
