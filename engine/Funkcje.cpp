@@ -1,6 +1,9 @@
 #include "Funkcje.h"
 
+#include "MapaAdresow.h"
+
 #include <algorithm>
+#include <initializer_list>
 
 namespace plc {
 
@@ -124,14 +127,14 @@ char BitNaZnak(std::uint8_t bit) {
 }
 
 void Porownanie(Pamiec& pamiec, std::int32_t a, std::int32_t b) {
-    pamiec.IR.ustaw(255, 5, a > b ? 1 : 0);
-    pamiec.IR.ustaw(255, 6, a == b ? 1 : 0);
-    pamiec.IR.ustaw(255, 7, a < b ? 1 : 0);
+    pamiec.IR.ustaw(Wiekszy, a > b ? 1 : 0);
+    pamiec.IR.ustaw(Rowny, a == b ? 1 : 0);
+    pamiec.IR.ustaw(Mniejszy, a < b ? 1 : 0);
 }
 
 void ZerujFlagiPorownania(Pamiec& pamiec) noexcept {
-    for (int bit = 5; bit <= 7; ++bit) {
-        pamiec.IR.ustaw(255, bit, 0);
+    for (const AdresBitu flaga : {Wiekszy, Rowny, Mniejszy}) {
+        pamiec.IR.ustaw(flaga, 0);
     }
 }
 

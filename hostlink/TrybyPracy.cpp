@@ -1,16 +1,9 @@
 #include "LaczeHost.h"
 
 #include "KluczeKonfiguracji.h"
+#include "engine/MapaAdresow.h"
 
 namespace hostlink {
-
-namespace {
-
-constexpr int LiczbaWyjsc = 9;
-constexpr int KanalPierwszegoCyklu = 253;
-constexpr int BitPierwszegoCyklu = 15;
-
-} // namespace
 
 void LaczeHost::SprawdzenieTrybuPracy() {
     if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Program, true)) {
@@ -32,7 +25,7 @@ void LaczeHost::TrybProgram() {
     ZatrzymajSkan();
     panel_.UstawKontrolkeRUN(KolorBialy);
     panel_.ZgasKontrolkeERR();
-    for (int n = 0; n < LiczbaWyjsc; ++n) {
+    for (int n = 0; n < plc::LiczbaPunktowWeWy; ++n) {
         panel_.ZgasWyjscia(n);
     }
     pamiec_.IR.zeruj();
@@ -57,7 +50,7 @@ void LaczeHost::UruchomSkan() {
     panel_.UstawKontrolkeRUN(KolorZielony);
     panel_.ZgasKontrolkeERR();
     panel_.OdswiezWejscia();
-    pamiec_.IR.ustaw(KanalPierwszegoCyklu, BitPierwszegoCyklu, 1);
+    pamiec_.IR.ustaw(plc::PierwszyCykl, 1);
     panel_.RegulacjaAnalogowa1();
     panel_.RegulacjaAnalogowa2();
     skan_.Start();

@@ -8,6 +8,7 @@
 #include "panel/Opcje.h"
 
 #include "engine/CyklPracy.h"
+#include "engine/MapaAdresow.h"
 #include "engine/Pamiec.h"
 #include "engine/TabelaProgramu.h"
 #include "hostlink/Interfejsy.h"
@@ -46,7 +47,7 @@ class TOkno : public QWidget,
               public hostlink::KonfiguracjaLacza {
     Q_OBJECT
 public:
-    static constexpr int LiczbaWejsc = 9;
+    static constexpr int LiczbaWejsc = plc::LiczbaPunktowWeWy;
 
     TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
           LampyWyjsc& lampy);

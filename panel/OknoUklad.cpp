@@ -68,7 +68,7 @@ void LiniaPrzerywana(QWidget* rodzic, int y, const char* nazwa) {
 }
 
 void Numery(QWidget* rodzic, int y) {
-    for (int n = 0; n < 9; ++n)
+    for (int n = 0; n < plc::LiczbaPunktowWeWy; ++n)
         Napis(rodzic, QStringLiteral("0%1").arg(n), QRect(SrodekKolumny(n) - 12, y, 24, 12),
               Qt::AlignCenter);
 }
