@@ -1,6 +1,7 @@
 #include "dane/KatalogDanych.h"
 
 #include "dane/PlikiWspolne.h"
+#include "dane/UstawieniaProgramu.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -71,8 +72,7 @@ BladKataloguDanych::BladKataloguDanych(const std::filesystem::path& katalog,
       przyczyna_(przyczyna) {}
 
 MiejscaDanych MiejscaDanychSystemu() {
-    const QSettings ustawienia(QSettings::NativeFormat, QSettings::SystemScope, "Orvanta",
-                               "Parvolen");
+    const QSettings ustawienia = UstawieniaProgramu(QSettings::SystemScope);
     QString zUstawien = ustawienia.value("Setup/InstallPath").toString();
     while (zUstawien.size() > 1 && (zUstawien.endsWith('/') || zUstawien.endsWith('\\')))
         zUstawien.chop(1);
@@ -80,7 +80,7 @@ MiejscaDanych MiejscaDanychSystemu() {
     return MiejscaDanych{
         .zUstawien = Sciezka(zUstawien),
         .programu = Sciezka(QCoreApplication::applicationDirPath()),
-        .uzytkownika = danych.isEmpty() ? std::filesystem::path() : Sciezka(danych) / "Parvolen",
+        .uzytkownika = danych.isEmpty() ? std::filesystem::path() : Sciezka(danych) / NazwaProgramu,
         .domyslnych = KatalogPlikowWspolnych(),
     };
 }

@@ -1,5 +1,7 @@
 #include "dane/MapaPortow.h"
 
+#include "dane/UstawieniaProgramu.h"
+
 #include "serial/VaNetAddress.h"
 #include "serial/VaResolver.h"
 
@@ -14,14 +16,9 @@ QString Klucz(const std::string& nazwaPortu) {
     return QStringLiteral("Ports/") + QString::fromStdString(nazwaPortu);
 }
 
-QSettings Ustawienia(QSettings::Scope zakres) {
-    return QSettings(QSettings::NativeFormat, zakres, QStringLiteral("Orvanta"),
-                     QStringLiteral("Parvolen"));
-}
-
 // An empty value names nothing, so the next file or the default decides.
 QString Wpis(QSettings::Scope zakres, const std::string& nazwaPortu) {
-    QSettings ustawienia = Ustawienia(zakres);
+    QSettings ustawienia = UstawieniaProgramu(zakres);
     // The user's scope would otherwise also look into the system file; the
     // order is spelled out below instead.
     ustawienia.setFallbacksEnabled(false);
@@ -54,7 +51,7 @@ std::string UrzadzeniePortu(const std::string& nazwaPortu) {
 }
 
 void ZapiszUrzadzeniePortu(const std::string& nazwaPortu, const std::string& urzadzenie) {
-    QSettings ustawienia = Ustawienia(QSettings::UserScope);
+    QSettings ustawienia = UstawieniaProgramu(QSettings::UserScope);
     ustawienia.setValue(Klucz(nazwaPortu), QString::fromStdString(urzadzenie));
     ustawienia.sync();
     if (ustawienia.status() != QSettings::NoError)

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "KluczeKonfiguracji.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 // What the host link needs from the rest of the program. The main window
-// implements the panel and the configuration; an adapter wraps ComPort. Tests
-// give fakes, so the whole protocol runs without a window. Everything here is
-// called on the window thread.
+// implements the panel, the options file the configuration; an adapter wraps
+// ComPort. Tests give fakes, so the whole protocol runs without a window.
+// Everything here is called on the window thread.
 namespace hostlink {
 
 class PortLacza {
@@ -50,6 +52,13 @@ public:
                             bool domyslnie) const = 0;
     virtual int CzytajLiczbe(std::string_view sekcja, std::string_view klucz,
                              int domyslnie) const = 0;
+
+    bool Czytaj(const Opcja<bool>& opcja) const {
+        return CzytajBool(opcja.sekcja, opcja.klucz, opcja.domyslnie);
+    }
+    int Czytaj(const Opcja<int>& opcja) const {
+        return CzytajLiczbe(opcja.sekcja, opcja.klucz, opcja.domyslnie);
+    }
 };
 
 } // namespace hostlink

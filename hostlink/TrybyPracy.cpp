@@ -6,15 +6,14 @@
 namespace hostlink {
 
 void LaczeHost::SprawdzenieTrybuPracy() {
-    if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Program, true)) {
+    if (konfiguracja_.Czytaj(opcje::Program)) {
         TrybProgram();
-    } else if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Monitor, false)) {
+    } else if (konfiguracja_.Czytaj(opcje::Monitor)) {
         TrybMonitor();
-    } else if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Run, false)) {
+    } else if (konfiguracja_.Czytaj(opcje::Run)) {
         TrybRUN();
     }
-    model_ = static_cast<std::uint8_t>(
-        konfiguracja_.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1));
+    model_ = static_cast<std::uint8_t>(konfiguracja_.Czytaj(opcje::CPU));
 }
 
 // The worker is stopped and waited for before anything is cleared: a scan

@@ -29,7 +29,7 @@
 
 #include <chrono>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
              LampyWyjsc& lampy)
@@ -39,7 +39,7 @@ TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy&
       ComPort(this), pamiec_(pamiec), program_(program), lampy_(lampy), katalog_(::KatalogDanych()),
       plikProgramu_(katalog_ / "Program.cpm"), plikDM_(katalog_ / "DM.cpm"),
       konfiguracja_(katalog_ / "Konfiguracja.ini"), port_(ComPort),
-      lacze_(pamiec, program, skan, port_, *this, *this, plikProgramu_) {
+      lacze_(pamiec, program, skan, port_, *this, konfiguracja_, plikProgramu_) {
     setObjectName("Okno");
     lacze_.UstawZapis(&zapisLacza_, [] {
         return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -65,12 +65,10 @@ TOkno::~TOkno() {
 // as the members are built; then the options file gives the model in use,
 // stay-on-top and the port choice.
 void TOkno::AktywacjaOkna() {
-    lacze_.UstawModel(static_cast<std::uint8_t>(
-        konfiguracja_.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1)));
-    setWindowFlag(Qt::WindowStaysOnTopHint,
-                  konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, true));
+    lacze_.UstawModel(static_cast<std::uint8_t>(konfiguracja_.Czytaj(opcje::CPU)));
+    setWindowFlag(Qt::WindowStaysOnTopHint, konfiguracja_.Czytaj(opcje::ZawszeNaWierzchu));
     if (!ComPort.IsOpen()) {
-        switch (konfiguracja_.CzytajLiczbe(klucze::OpcjeOkna, klucze::NumerPortu, 2)) {
+        switch (konfiguracja_.Czytaj(opcje::NumerPortu)) {
         case 1:
             RadioButton1->setChecked(true);
             ComPort.SetDeviceName("COM1");
@@ -320,12 +318,4 @@ void TOkno::ZapalKontrolkeCOMM() {
 
 void TOkno::UruchomTimerKontrolek() {
     TimerKontrolek->start();
-}
-
-bool TOkno::CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const {
-    return konfiguracja_.CzytajBool(sekcja, klucz, domyslnie);
-}
-
-int TOkno::CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const {
-    return konfiguracja_.CzytajLiczbe(sekcja, klucz, domyslnie);
 }

@@ -43,8 +43,7 @@ class QTimer;
 class TOkno : public QWidget,
               public OknoOpcji,
               public CelUstawienPortu,
-              public hostlink::PanelLacza,
-              public hostlink::KonfiguracjaLacza {
+              public hostlink::PanelLacza {
     Q_OBJECT
 public:
     static constexpr int LiczbaWejsc = plc::LiczbaPunktowWeWy;
@@ -123,10 +122,6 @@ public:
     void RegulacjaAnalogowa2() override;
     void ZapalKontrolkeCOMM() override;
     void UruchomTimerKontrolek() override;
-
-    // hostlink::KonfiguracjaLacza
-    bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const override;
-    int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const override;
 
     // CelUstawienPortu, for the port settings dialog. An apply that failed to
     // reopen the port leaves it closed while it belongs open: the next apply

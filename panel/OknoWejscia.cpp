@@ -16,7 +16,7 @@
 
 #include <string>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 namespace {
 
@@ -54,7 +54,7 @@ void TOkno::RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal
 
 // The click file is looked for where the player will find it.
 void TOkno::ObslugaDwiekow() {
-    const bool dzwieki = konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Dzwieki, false);
+    const bool dzwieki = konfiguracja_.Czytaj(opcje::Dzwieki);
     if (PlikWspolny(PlikKliku)) {
         lampy_.UstawDzwiek(dzwieki);
         return;

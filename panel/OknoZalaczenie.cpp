@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 void TOkno::ZalaczenieSymulatora() {
     const KursorZajety kursor;
@@ -38,7 +38,7 @@ void TOkno::OtworzPort() {
     lacze_.OznaczZalaczenie();
     lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Zalaczenie);
     try {
-        if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false)) {
+        if (!konfiguracja_.Czytaj(opcje::Komunikacja)) {
             ComPort.Open();
             portWUzyciu_ = true;
             ZapiszOtwarciePortu();
@@ -121,9 +121,7 @@ void TOkno::SprawdzeniePamieci() {
 }
 
 void TOkno::OdczytDM() {
-    ::OdczytDM(plikDM_,
-               konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false),
-               pamiec_);
+    ::OdczytDM(plikDM_, konfiguracja_.Czytaj(opcje::PodtrzymanieDM), pamiec_);
 }
 
 // Until a switch-on has gone through, the DM words in memory are not this
@@ -131,8 +129,7 @@ void TOkno::OdczytDM() {
 // switch-on that stopped at a bad line of DM.cpm. A rebuild asked for by the
 // options dialog is written all the same.
 void TOkno::ZapisDM() {
-    const bool podtrzymanie =
-        konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false);
+    const bool podtrzymanie = konfiguracja_.Czytaj(opcje::PodtrzymanieDM);
     if (!odbudowaDM_ && !(podtrzymanie && zalaczonyChocRaz_))
         return;
     ::ZapisDM(plikDM_, pamiec_);
@@ -142,7 +139,7 @@ void TOkno::ZmianaPortu() {
     const auto decyzja =
         DecyzjaZmianyPortu(RadioButton1->isChecked(), RadioButton2->isChecked(), ComPort.IsOpen());
     if (decyzja.numerPortu)
-        konfiguracja_.ZapiszLiczbe(klucze::OpcjeOkna, klucze::NumerPortu, *decyzja.numerPortu);
+        konfiguracja_.Zapisz(opcje::NumerPortu, *decyzja.numerPortu);
     if (decyzja.wylaczSymulator) {
         ZamknijPort();
         KomunikatInformacja(this, QString::fromUtf8(KomunikatPortZamkniety));
