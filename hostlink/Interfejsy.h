@@ -21,18 +21,16 @@ public:
     virtual void WriteText(std::string_view tekst) = 0;
 };
 
-// Lamp colours as 0xRRGGBB.
-inline constexpr std::uint32_t KolorBialy = 0xFFFFFF;
-inline constexpr std::uint32_t KolorZielony = 0x00FF00;
-
-// The front-panel operations that the protocol and the mode entries use.
+// The front-panel operations that the protocol and the mode entries use. The
+// output lamps are not among them: the host link puts them out through the
+// scan worker's own output sink.
 class PanelLacza {
 public:
     virtual ~PanelLacza() = default;
-    virtual void UstawKontrolkeRUN(std::uint32_t kolor) = 0;
+    // The RUN lamp: lit while a scan runs (MONITOR, RUN), white in PROGRAM.
+    virtual void PokazRUN(bool skanDziala) = 0;
     // Mode entries put the ERR lamp out (it shows a scan ended on a bad word).
     virtual void ZgasKontrolkeERR() = 0;
-    virtual void ZgasWyjscia(int n) = 0;
     // IR 000 bits 00-08 from the input switches; SR250 / SR251 from the sliders.
     virtual void OdswiezWejscia() = 0;
     virtual void RegulacjaAnalogowa1() = 0;

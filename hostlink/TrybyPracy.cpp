@@ -22,10 +22,10 @@ void LaczeHost::SprawdzenieTrybuPracy() {
 // never waits for the window thread.
 void LaczeHost::TrybProgram() {
     ZatrzymajSkan();
-    panel_.UstawKontrolkeRUN(KolorBialy);
+    panel_.PokazRUN(false);
     panel_.ZgasKontrolkeERR();
     for (int n = 0; n < plc::LiczbaPunktowWeWy; ++n) {
-        panel_.ZgasWyjscia(n);
+        wyjscia_.ZgasWyjscia(n);
     }
     pamiec_.IR.zeruj();
     pamiec_.HR.zeruj();
@@ -46,7 +46,7 @@ void LaczeHost::TrybRUN() {
 // A worker already running is kept; one that is ending is waited for by
 // Start(), so two never run side by side.
 void LaczeHost::UruchomSkan() {
-    panel_.UstawKontrolkeRUN(KolorZielony);
+    panel_.PokazRUN(true);
     panel_.ZgasKontrolkeERR();
     panel_.OdswiezWejscia();
     pamiec_.IR.ustaw(plc::PierwszyCykl, 1);

@@ -39,7 +39,7 @@ TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy&
       ComPort(this), pamiec_(pamiec), program_(program), lampy_(lampy), katalog_(::KatalogDanych()),
       plikProgramu_(katalog_ / "Program.cpm"), plikDM_(katalog_ / "DM.cpm"),
       konfiguracja_(katalog_ / "Konfiguracja.ini"), port_(ComPort),
-      lacze_(pamiec, program, skan, port_, *this, konfiguracja_, plikProgramu_) {
+      lacze_(pamiec, program, skan, lampy, port_, *this, konfiguracja_, plikProgramu_) {
     setObjectName("Okno");
     lacze_.UstawZapis(&zapisLacza_, [] {
         return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -299,16 +299,12 @@ void TOkno::UstawNaWierzchu(bool naWierzchu) {
         show();
 }
 
-void TOkno::UstawKontrolkeRUN(std::uint32_t kolor) {
-    KontrolkaRUN->UstawKolor(QColor::fromRgb(kolor));
+void TOkno::PokazRUN(bool skanDziala) {
+    KontrolkaRUN->UstawKolor(skanDziala ? kolory::Zielona : kolory::Biala);
 }
 
 void TOkno::ZgasKontrolkeERR() {
     lampy_.KasujBlad();
-}
-
-void TOkno::ZgasWyjscia(int n) {
-    lampy_.ZgasWyjscia(n);
 }
 
 void TOkno::ZapalKontrolkeCOMM() {

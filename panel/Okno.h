@@ -114,9 +114,8 @@ public:
     void UstawOdbudoweDM() override { odbudowaDM_ = true; }
 
     // hostlink::PanelLacza
-    void UstawKontrolkeRUN(std::uint32_t kolor) override;
+    void PokazRUN(bool skanDziala) override;
     void ZgasKontrolkeERR() override;
-    void ZgasWyjscia(int n) override;
     void OdswiezWejscia() override;
     void RegulacjaAnalogowa1() override;
     void RegulacjaAnalogowa2() override;

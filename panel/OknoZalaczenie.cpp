@@ -62,7 +62,7 @@ void TOkno::OtworzPort() {
 void TOkno::ZamknijPort() {
     lacze_.ZatrzymajSkan();
     for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
-        ZgasWyjscia(n);
+        lampy_.ZgasWyjscia(n);
     ZamknijPortSzeregowy();
     portWUzyciu_ = false;
     lacze_.WyczyscBufor();

@@ -2,13 +2,13 @@
 // PROGRAM and without a mode, switch-off, the failures of the switch-on,
 // inputs, sliders, the sound check and DM retention, the welcome window, the
 // port settings applied without an open port and the ERR lamp's flash.
-#include "tests/wspolne/Kolory.h"
 #include "tests/wspolne/Modalne.h"
 #include "tests/wspolne/Odpowiedzi.h"
 #include "tests/wspolne/StanowiskoOkna.h"
 #include "tests/wspolne/TcpClient.h"
 
 #include "panel/IAeverButton.h"
+#include "panel/Kolory.h"
 #include "panel/Lampka.h"
 #include "panel/OknoPowitalne.h"
 
@@ -27,6 +27,13 @@
 #include <optional>
 
 namespace {
+
+using kolory::Biala;
+using kolory::Czerwona;
+using kolory::Projektowy;
+using kolory::Zgaszona;
+using kolory::ZgaszonaBledu;
+using kolory::Zielona;
 
 const QString KomunikatPortu =
     QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"

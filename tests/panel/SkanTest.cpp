@@ -3,7 +3,6 @@
 // settings are applied. GoogleTest with an application object of its own, so
 // that no thread runs here but the program's (ThreadSanitizer sees these
 // tests).
-#include "tests/wspolne/Kolory.h"
 #include "tests/wspolne/Modalne.h"
 #include "tests/wspolne/Odpowiedzi.h"
 #include "tests/wspolne/StanowiskoOkna.h"
@@ -11,6 +10,7 @@
 #include "tests/wspolne/Gospodarz.h"
 
 #include "panel/IAeverButton.h"
+#include "panel/Kolory.h"
 #include "panel/Lampka.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +30,12 @@
 #include <unistd.h>
 
 namespace {
+
+using kolory::Czerwona;
+using kolory::Projektowy;
+using kolory::Zgaszona;
+using kolory::ZgaszonaBledu;
+using kolory::Zielona;
 
 // LD IR 000.00, OUT IR 010.00 (its action word is then read as an LD), END.
 const std::string KopiaWejscia = "8008\r\n20A8\r\n8000\r\n1801\r\n";
