@@ -7,6 +7,7 @@
 #include "MonitorLacza.h"
 #include "Odnosniki.h"
 #include "Raport.h"
+#include "ZmianaPortu.h"
 #include "dane/KatalogDanych.h"
 #include "dane/MapaPortow.h"
 #include "dane/OpisKlienta.h"
@@ -28,6 +29,8 @@
 #include <QTimer>
 
 #include <chrono>
+#include <string>
+#include <utility>
 
 namespace opcje = hostlink::opcje;
 
@@ -68,17 +71,10 @@ void TOkno::AktywacjaOkna() {
     lacze_.UstawModel(static_cast<std::uint8_t>(konfiguracja_.Czytaj(opcje::CPU)));
     setWindowFlag(Qt::WindowStaysOnTopHint, konfiguracja_.Czytaj(opcje::ZawszeNaWierzchu));
     if (!ComPort.IsOpen()) {
-        switch (konfiguracja_.Czytaj(opcje::NumerPortu)) {
-        case 1:
-            RadioButton1->setChecked(true);
-            ComPort.SetDeviceName("COM1");
-            break;
-        case 2:
-            RadioButton2->setChecked(true);
-            ComPort.SetDeviceName("COM2");
-            break;
-        default:
-            break;
+        const int numer = konfiguracja_.Czytaj(opcje::NumerPortu);
+        if (std::string nazwa = NazwaPortu(numer); !nazwa.empty()) {
+            (numer == 1 ? RadioButton1 : RadioButton2)->setChecked(true);
+            ComPort.SetDeviceName(std::move(nazwa));
         }
     }
     if (const QScreen* ekran = QGuiApplication::primaryScreen())
@@ -87,7 +83,7 @@ void TOkno::AktywacjaOkna() {
 
 // The line settings every run starts with; they are not stored.
 void TOkno::UstawPort() {
-    ComPort.SetDeviceName("COM2");
+    ComPort.SetDeviceName(NazwaPortu(2));
     ComPort.SetBaudrate(br9600);
     ComPort.SetDatabits(db7);
     ComPort.SetParity(paEven);
@@ -245,8 +241,8 @@ void TOkno::PokazBlad() {
 }
 
 void TOkno::OdswiezOpisyPortow() {
-    const std::pair<QRadioButton*, const char*> wybory[] = {{RadioButton1, "COM1"},
-                                                            {RadioButton2, "COM2"}};
+    const std::pair<QRadioButton*, std::string> wybory[] = {{RadioButton1, NazwaPortu(1)},
+                                                            {RadioButton2, NazwaPortu(2)}};
     for (const auto& [wybor, nazwa] : wybory)
         wybor->setToolTip(
             QStringLiteral("Wybór portu szeregowego\n%1: %2")
@@ -254,7 +250,8 @@ void TOkno::OdswiezOpisyPortow() {
 }
 
 std::string TOkno::WybranyPort() const {
-    return RadioButton1->isChecked() ? "COM1" : "COM2";
+    return NazwaPortu(
+        NumerWybranegoPortu(RadioButton1->isChecked(), RadioButton2->isChecked()).value_or(2));
 }
 
 std::string TOkno::UrzadzeniePortu(const std::string& port) const {

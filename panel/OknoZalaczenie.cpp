@@ -18,10 +18,9 @@ namespace opcje = hostlink::opcje;
 
 void TOkno::ZalaczenieSymulatora() {
     const KursorZajety kursor;
-    if (RadioButton1->isChecked() && !ComPort.IsOpen())
-        ComPort.SetDeviceName("COM1");
-    if (RadioButton2->isChecked() && !ComPort.IsOpen())
-        ComPort.SetDeviceName("COM2");
+    const auto numer = NumerWybranegoPortu(RadioButton1->isChecked(), RadioButton2->isChecked());
+    if (numer && !ComPort.IsOpen())
+        ComPort.SetDeviceName(NazwaPortu(*numer));
     if (!zalaczony_)
         OtworzPort();
     else
