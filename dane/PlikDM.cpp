@@ -2,6 +2,7 @@
 
 #include "engine/BladPliku.h"
 #include "engine/CzytnikLinii.h"
+#include "engine/Funkcje.h"
 #include "engine/ZapisPliku.h"
 
 #include <charconv>
@@ -10,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-std::int32_t LiczbaDziesietna(std::string_view tekst) {
+std::int32_t LiczbaZWierszaDM(std::string_view tekst) {
     std::string_view s = tekst;
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
@@ -19,7 +20,7 @@ std::int32_t LiczbaDziesietna(std::string_view tekst) {
     std::int32_t wynik = 0;
     const auto [koniec, blad] = std::from_chars(s.data(), s.data() + s.size(), wynik);
     if (s.empty() || blad != std::errc{} || koniec != s.data() + s.size())
-        throw std::invalid_argument("'" + std::string(tekst) + "' is not a valid integer value");
+        throw std::invalid_argument(plc::TekstBleduKonwersji(tekst));
     return wynik;
 }
 
@@ -29,7 +30,7 @@ void OdczytDM(const std::filesystem::path& plik, bool podtrzymanie, plc::Pamiec&
     std::string linia;
     while (podtrzymanie && slowa.size() < plc::LiczbaDM && czytnik.nastepna(linia)) {
         try {
-            slowa.push_back(LiczbaDziesietna(linia));
+            slowa.push_back(LiczbaZWierszaDM(linia));
         } catch (const std::invalid_argument& blad) {
             throw std::invalid_argument(
                 plc::ZWierszem(blad.what(), plik, static_cast<int>(slowa.size()) + 1));

@@ -6,6 +6,10 @@
 
 // Qt Core only: QSaveFile.
 //
+// The writer of the options file. Program.cpm and DM.cpm go through the
+// engine's own writer (engine/ZapisPliku.h) instead: the engine has no Qt, so
+// that one is plain POSIX, and the two stay two.
+//
 // Replaces the save file's target with the whole text, or leaves the old file
 // as it was. The file is opened unbuffered: a buffered QSaveFile takes a short
 // write (a full disk, a file-size limit) for success at commit and renames a

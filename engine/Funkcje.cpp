@@ -10,10 +10,14 @@ namespace plc {
 namespace {
 
 [[noreturn]] void NieLiczba(std::string_view tekst) {
-    throw BladKonwersji("'" + std::string(tekst) + "' is not a valid integer value");
+    throw BladKonwersji(TekstBleduKonwersji(tekst));
 }
 
 } // namespace
+
+std::string TekstBleduKonwersji(std::string_view tekst) {
+    return "'" + std::string(tekst) + "' is not a valid integer value";
+}
 
 int LiczbaSzesnastkowa(std::string_view tekst) {
     if (tekst.empty() || tekst.size() > 8) {

@@ -31,14 +31,14 @@ protected:
     std::unique_ptr<plc::Pamiec> pamiec_ = std::make_unique<plc::Pamiec>();
 };
 
-TEST(LiczbaDziesietna, AcceptsOnlyAWholeSigned32BitNumber) {
-    EXPECT_EQ(LiczbaDziesietna("0"), 0);
-    EXPECT_EQ(LiczbaDziesietna("-2147483648"), INT32_MIN);
-    EXPECT_EQ(LiczbaDziesietna("+17"), 17);
-    EXPECT_EQ(LiczbaDziesietna("  5"), 5);
+TEST(LiczbaZWierszaDM, AcceptsOnlyAWholeSigned32BitNumber) {
+    EXPECT_EQ(LiczbaZWierszaDM("0"), 0);
+    EXPECT_EQ(LiczbaZWierszaDM("-2147483648"), INT32_MIN);
+    EXPECT_EQ(LiczbaZWierszaDM("+17"), 17);
+    EXPECT_EQ(LiczbaZWierszaDM("  5"), 5);
     for (const char* zle : {"", "abc", "1.5", "12 ", "2147483648", "0x10", "-", "1e3"}) {
         try {
-            LiczbaDziesietna(zle);
+            LiczbaZWierszaDM(zle);
             ADD_FAILURE() << "accepted \"" << zle << "\"";
         } catch (const std::invalid_argument& e) {
             EXPECT_EQ(std::string(e.what()),
