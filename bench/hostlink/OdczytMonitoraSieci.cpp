@@ -5,7 +5,7 @@
 // as pyserial does, so each exchange crosses the same Telnet layer a real
 // client's would.
 
-#include "OdczytMonitora.h"
+#include "bench/hostlink/OdczytMonitora.h"
 
 #include "bench/Mediana.h"
 #include "tests/wspolne/Atrapy.h"
