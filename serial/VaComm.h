@@ -115,6 +115,10 @@ public:
     int Write(const char* buffer, int count);
     // Bytes waiting in the receive queue; 0 when closed.
     int InQueueCount();
+    // The events (EV_ bits) a thread has handed over that the event loop has
+    // not delivered yet; 0 when none. A caller that runs no events, such as a
+    // test, tells by it that a hand-over is on its way.
+    std::uint32_t HandedOverEvents() const;
     // Reads and clears the line-error bits; all zero when closed.
     TVaCommStatus ReadStatus();
     // The modem lines that are on (MS_ bits); 0 when closed. On the virtual

@@ -56,6 +56,8 @@ struct TVaPortLink {
     void Detach();
     // Window thread: the next hand-over to deliver, if any.
     bool TakeNext(TVaHandOver& next);
+    // Any thread: the events of every hand-over not yet delivered (EV_ bits).
+    std::uint32_t WaitingEvents();
     // Event thread: runs the delivery step for the events on the window thread
     // and returns when it has run, or was dropped because the port is closed
     // or gone.

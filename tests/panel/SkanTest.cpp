@@ -13,6 +13,8 @@
 #include "panel/Kolory.h"
 #include "panel/Lampka.h"
 
+#include "engine/MapaAdresow.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -50,6 +52,18 @@ bool CzekajAz(const std::function<bool()>& warunek) {
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1);
+    }
+    return true;
+}
+
+// Runs the event loop while the worker makes n more passes: each pass ends by
+// putting the comparison flags out, so a flag set here and found out again
+// marks one pass (the programs here compare nothing).
+bool CzekajNaPrzebiegi(plc::Pamiec& pamiec, int n) {
+    for (int i = 0; i < n; ++i) {
+        pamiec.IR.ustaw(plc::Wiekszy, 1);
+        if (!CzekajAz([&] { return pamiec.IR.bit(plc::Wiekszy) == 0; }))
+            return false;
     }
     return true;
 }
@@ -111,8 +125,7 @@ TEST(Skan, RunFromTheOptionsCopiesTheInputToTheOutput) {
     EXPECT_TRUE(CzekajAz([&] { return okno.w[0]->Kolor() == Czerwona; }));
     EXPECT_TRUE(CzekajAz([&] { return s.kliki.load() == 1; }));
     // Many more scans with the output still on: the click stays single.
-    QThread::msleep(50);
-    QCoreApplication::processEvents();
+    EXPECT_TRUE(CzekajNaPrzebiegi(*s.pamiec, 50));
     EXPECT_EQ(s.kliki.load(), 1);
     EXPECT_EQ(okno.w[1]->Kolor(), Projektowy);
 
