@@ -26,26 +26,30 @@ QString Wpis(QSettings::Scope zakres, const std::string& nazwaPortu) {
 }
 
 std::string Domyslne(const std::string& nazwaPortu) {
-    if (nazwaPortu == "COM1")
+    if (nazwaPortu == "COM1") {
         return kVaVirtualDevice;
-    if (nazwaPortu == "COM2")
+    }
+    if (nazwaPortu == "COM2") {
         return "/dev/ttyS0";
+    }
     return nazwaPortu;
 }
 
 } // namespace
 
 std::string RozwinTylde(const std::string& sciezka) {
-    if (sciezka == "~" || sciezka.starts_with("~/"))
+    if (sciezka == "~" || sciezka.starts_with("~/")) {
         return QDir::homePath().toStdString() + sciezka.substr(1);
+    }
     return sciezka;
 }
 
 std::string UrzadzeniePortu(const std::string& nazwaPortu) {
     for (const QSettings::Scope zakres : {QSettings::UserScope, QSettings::SystemScope}) {
         const QString wpis = Wpis(zakres, nazwaPortu);
-        if (!wpis.isEmpty())
+        if (!wpis.isEmpty()) {
             return RozwinTylde(wpis.toStdString());
+        }
     }
     return Domyslne(nazwaPortu);
 }
@@ -54,14 +58,16 @@ void ZapiszUrzadzeniePortu(const std::string& nazwaPortu, const std::string& urz
     QSettings ustawienia = UstawieniaProgramu(QSettings::UserScope);
     ustawienia.setValue(Klucz(nazwaPortu), QString::fromStdString(urzadzenie));
     ustawienia.sync();
-    if (ustawienia.status() != QSettings::NoError)
+    if (ustawienia.status() != QSettings::NoError) {
         throw std::runtime_error("Unable to write to " + ustawienia.fileName().toStdString());
+    }
 }
 
 std::string OpisUrzadzeniaPortu(const std::string& nazwaPortu) {
     const std::string urzadzenie = UrzadzeniePortu(nazwaPortu);
-    if (urzadzenie == kVaVirtualDevice)
+    if (urzadzenie == kVaVirtualDevice) {
         return "port wirtualny, " + VaVirtualLinkPath(nazwaPortu);
+    }
     if (const auto adres = VaParseNetAddress(urzadzenie)) {
         const std::string tekst = VaNetAddressText(*adres);
         return (adres->Kind == TVaNetKind::Rfc2217 ? "sieć RFC 2217, " : "sieć TCP, ") +

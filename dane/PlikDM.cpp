@@ -13,14 +13,17 @@
 
 std::int32_t LiczbaZWierszaDM(std::string_view tekst) {
     std::string_view s = tekst;
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
-    if (!s.empty() && s.front() == '+')
+    }
+    if (!s.empty() && s.front() == '+') {
         s.remove_prefix(1);
+    }
     std::int32_t wynik = 0;
     const auto [koniec, blad] = std::from_chars(s.data(), s.data() + s.size(), wynik);
-    if (s.empty() || blad != std::errc{} || koniec != s.data() + s.size())
+    if (s.empty() || blad != std::errc{} || koniec != s.data() + s.size()) {
         throw std::invalid_argument(plc::TekstBleduKonwersji(tekst));
+    }
     return wynik;
 }
 
@@ -39,16 +42,18 @@ void OdczytDM(const std::filesystem::path& plik, bool podtrzymanie, plc::Pamiec&
     // The file is there, so a temporary file beside it is only what a save
     // killed half way left.
     plc::UsunPozostalyTymczasowy(plik);
-    for (std::size_t k = 0; k < slowa.size(); ++k)
+    for (std::size_t k = 0; k < slowa.size(); ++k) {
         pamiec.DM[k].store(slowa[k], std::memory_order_relaxed);
+    }
 }
 
 void ZapisDM(const std::filesystem::path& plik, const plc::Pamiec& pamiec) {
     std::string tekst;
-    for (int k = 0; k < SlowaPlikuDM; ++k)
+    for (int k = 0; k < SlowaPlikuDM; ++k) {
         tekst +=
             std::to_string(pamiec.DM[static_cast<std::size_t>(k)].load(std::memory_order_relaxed)) +
             "\r\n";
+    }
     plc::ZapiszAtomowo(plik, tekst);
 }
 

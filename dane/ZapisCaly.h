@@ -18,14 +18,16 @@
 // written whole is committed. False on any failure, errorString() then says
 // why.
 inline bool ZapiszCaly(QSaveFile& plik, const std::string& tekst) {
-    if (!plik.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!plik.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return false;
+    }
     const auto rozmiar = static_cast<qint64>(tekst.size());
     qint64 zapisane = 0;
     while (zapisane < rozmiar) {
         const qint64 n = plik.write(tekst.data() + zapisane, rozmiar - zapisane);
-        if (n <= 0)
+        if (n <= 0) {
             return false;
+        }
         zapisane += n;
     }
     return plik.commit();

@@ -59,10 +59,12 @@ protected:
 TEST_P(MapaPortowTest, DeviceOfThePortName) {
     const Przypadek& p = GetParam();
     const QString klucz = QStringLiteral("Ports/") + p.port;
-    if (p.uzytkownika)
+    if (p.uzytkownika) {
         ustawienia_.Zapisz(QSettings::UserScope, klucz, *p.uzytkownika);
-    if (p.systemowy)
+    }
+    if (p.systemowy) {
         ustawienia_.Zapisz(QSettings::SystemScope, klucz, *p.systemowy);
+    }
     // The other name mapped in both files must not matter.
     const QString inny =
         QStringLiteral("Ports/") + (std::string(p.port) == "COM1" ? "COM2" : "COM1");
@@ -146,8 +148,9 @@ TEST(NiezgodnoscKlienta, NamesTheClientsLineOnlyWhenItDiffers) {
         {"another rate too", TVaNetClient{true, true, szybki},
          "Klient ustawił 19200 8N1, sterownik pracuje na 9600 7E2"},
     };
-    for (const Przypadek& p : przypadki)
+    for (const Przypadek& p : przypadki) {
         EXPECT_EQ(NiezgodnoscKlienta(p.klient, sterownik), p.tekst) << p.opis;
+    }
 }
 
 } // namespace

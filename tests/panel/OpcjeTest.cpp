@@ -221,8 +221,9 @@ void OpcjeTest::sprawdzeniePlikuDM() {
     QFETCH(bool, komunikat);
     QTemporaryDir katalog;
     OknoNaNiby okno(katalog);
-    if (dlugosc >= 0)
+    if (dlugosc >= 0) {
         okno.Zapisz("DM.cpm", std::string(static_cast<std::size_t>(dlugosc), '0'));
+    }
     Odpowiedzi odpowiedzi;
     TOpcje opcje(okno, nullptr);
     opcje.show();

@@ -48,8 +48,9 @@ bool CzekajAz(const std::function<bool()>& warunek) {
     QElapsedTimer czas;
     czas.start();
     while (!warunek()) {
-        if (czas.hasExpired(10000))
+        if (czas.hasExpired(10000)) {
             return false;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1);
     }
@@ -62,8 +63,9 @@ bool CzekajAz(const std::function<bool()>& warunek) {
 bool CzekajNaPrzebiegi(plc::Pamiec& pamiec, int n) {
     for (int i = 0; i < n; ++i) {
         pamiec.IR.ustaw(plc::Wiekszy, 1);
-        if (!CzekajAz([&] { return pamiec.IR.bit(plc::Wiekszy) == 0; }))
+        if (!CzekajAz([&] { return pamiec.IR.bit(plc::Wiekszy) == 0; })) {
             return false;
+        }
     }
     return true;
 }
@@ -79,8 +81,9 @@ public:
         plik.setValue("Ports/COM2", QString::fromStdString(host_.Sciezka()));
     }
     ~Linia() {
-        if (slave_ >= 0)
+        if (slave_ >= 0) {
             ::close(slave_);
+        }
     }
     Linia(const Linia&) = delete;
     Linia& operator=(const Linia&) = delete;
