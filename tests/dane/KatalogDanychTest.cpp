@@ -141,7 +141,7 @@ TEST_P(WyborKatalogu, ChoosesAndPrepares) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KatalogDanych, WyborKatalogu, ::testing::ValuesIn(Przypadki),
-                         [](const auto& info) { return std::string(info.param.nazwa); });
+                         [](const auto& przypadek) { return std::string(przypadek.param.nazwa); });
 
 // The failures: each names the user's directory and says why. The read-only
 // folder stops only an unprivileged user, so under root the preparation runs

@@ -74,7 +74,9 @@ TEST_P(MapaPortowTest, DeviceOfThePortName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Przypadki, MapaPortowTest, ::testing::ValuesIn(Przypadki),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& przypadek) {
+                             return "case" + std::to_string(przypadek.index);
+                         });
 
 TEST(ZapisMapyPortow, StoresInTheUserFileOnlyAndIsReadAtOnce) {
     const UstawieniaTestowe ustawienia;
@@ -132,14 +134,14 @@ TEST(NiezgodnoscKlienta, NamesTheClientsLineOnlyWhenItDiffers) {
     sterownik.Databits = db7;
     sterownik.Parity = paEven;
     sterownik.Stopbits = sb2;
-    struct Przypadek {
+    struct KlientILinia {
         const char* opis;
         std::optional<TVaNetClient> klient;
         std::string tekst;
     };
     const TVaClientLine n81{9600, 8, 1, 1};
     const TVaClientLine szybki{19200, 8, 1, 1};
-    const std::vector<Przypadek> przypadki{
+    const std::vector<KlientILinia> przypadki{
         {"no network client", std::nullopt, ""},
         {"a raw client sets nothing", TVaNetClient{true, false, n81}, ""},
         {"the controller's own line", TVaNetClient{true, true, TVaClientLine{}}, ""},
@@ -148,7 +150,7 @@ TEST(NiezgodnoscKlienta, NamesTheClientsLineOnlyWhenItDiffers) {
         {"another rate too", TVaNetClient{true, true, szybki},
          "Klient ustawił 19200 8N1, sterownik pracuje na 9600 7E2"},
     };
-    for (const Przypadek& p : przypadki) {
+    for (const KlientILinia& p : przypadki) {
         EXPECT_EQ(NiezgodnoscKlienta(p.klient, sterownik), p.tekst) << p.opis;
     }
 }

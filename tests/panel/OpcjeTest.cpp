@@ -24,9 +24,9 @@ public:
 
     PlikIni& Konfiguracja() override { return ini; }
     std::uint8_t ModelWUzyciu() const override { return model; }
-    void UstawNaWierzchu(bool naWierzchu) override {
+    void UstawNaWierzchu(bool wartosc) override {
         naWierzchuUstawione = true;
-        this->naWierzchu = naWierzchu;
+        naWierzchu = wartosc;
     }
     std::filesystem::path PlikDM() const override { return katalog_ / "DM.cpm"; }
     void UstawOdbudoweDM() override { odbudowa = true; }
