@@ -24,9 +24,13 @@
 // port is open two threads of its own run beside it:
 //  - the event thread waits for device events and hands each set over to the
 //    window thread synchronously, where the port raises OnRxChar, OnError and
-//    the other events;
+//    the other events: the set goes into the port's inbox under the link's
+//    lock, a queued call by name wakes the window thread, and the event
+//    thread waits for its own completion flag;
 //  - the write thread writes what Write queued, and hands the transmit-queue-
-//    empty and write-failure events over the same way.
+//    empty and write-failure events over through the same inbox without
+//    waiting for them, so it never blocks on a window thread that waits for
+//    room in the queue.
 // Neither thread calls any operation below. Close and the destructor never
 // wait for them: what a thread still uses after that (its flags, the write
 // queue, the device) it owns jointly, and a hand-over that reaches the window

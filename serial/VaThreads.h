@@ -46,9 +46,10 @@ struct TVaHandOver {
     std::shared_ptr<THandOverDone> Done;
 };
 
-// The threads' way to the port. The port attaches itself when it starts the
-// threads and detaches at Close (or destruction); a hand-over that reaches the
-// window thread after that raises nothing.
+// The threads' way to the port: an inbox under a lock, and a queued call by
+// name that makes the window thread empty it. The port attaches itself when it
+// starts the threads and detaches at Close (or destruction); a hand-over that
+// reaches the window thread after that raises nothing.
 struct TVaPortLink {
     explicit TVaPortLink(TVaCustomComm& port) : port_(&port) {}
 
