@@ -42,7 +42,8 @@ TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy&
       ComPort(this), pamiec_(pamiec), program_(program), lampy_(lampy), katalog_(::KatalogDanych()),
       plikProgramu_(katalog_ / "Program.cpm"), plikDM_(katalog_ / "DM.cpm"),
       konfiguracja_(katalog_ / "Konfiguracja.ini"), port_(ComPort),
-      lacze_(pamiec, program, skan, lampy, port_, *this, konfiguracja_, plikProgramu_) {
+      lacze_(pamiec, program, skan, lampy, port_, *this, konfiguracja_, plikProgramu_),
+      zalaczenie_(lacze_, lampy, konfiguracja_, *this) {
     setObjectName("Okno");
     lacze_.UstawZapis(&zapisLacza_, [] {
         return std::chrono::duration_cast<std::chrono::microseconds>(

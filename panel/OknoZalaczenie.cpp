@@ -21,54 +21,47 @@ void TOkno::ZalaczenieSymulatora() {
     const auto numer = NumerWybranegoPortu(RadioButton1->isChecked(), RadioButton2->isChecked());
     if (numer && !ComPort.IsOpen())
         ComPort.SetDeviceName(NazwaPortu(*numer));
-    if (!zalaczony_)
+    if (!zalaczenie_.Zalaczony())
         OtworzPort();
     else
         ZamknijPort();
 }
 
-// A missing or unreadable Program.cpm or DM.cpm throws out of the first two
-// steps: the simulator stays off and the button keeps "&Włącz".
+// A missing or unreadable Program.cpm or DM.cpm throws out before anything
+// is drawn: the simulator stays off and the button keeps "&Włącz".
 void TOkno::OtworzPort() {
-    SprawdzeniePamieci();
-    OdczytDM();
-    Przycisk->setText(QStringLiteral("&Wyłącz"));
-    UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
-    lacze_.OznaczZalaczenie();
-    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Zalaczenie);
-    try {
-        if (!konfiguracja_.Czytaj(opcje::Komunikacja)) {
-            ComPort.Open();
-            portWUzyciu_ = true;
-            ZapiszOtwarciePortu();
-        }
-        zalaczony_ = true;
-        KontrolkaPWR->UstawKolor(kolory::Zielona);
-        lacze_.SprawdzenieTrybuPracy();
-        zalaczonyChocRaz_ = true;
-    } catch (const std::exception&) {
-        KomunikatZwykly(
-            this, QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
-                                 "Proszę upewnić się, że wybrany port jest obsługiwany przez\n"
-                                 "ten komputer, wybrać inny port i ponownie włączyć program\n"
-                                 "lub w ustawieniach zaznaczyć opcję \"Brak obsługi portu\"."));
-        ZamknijPort();
-    }
+    zalaczenie_.Zalacz();
 }
 
-// The scan is stopped and waited for first, so no scan lights a lamp or
-// writes memory after the lamps are put out.
 void TOkno::ZamknijPort() {
-    lacze_.ZatrzymajSkan();
-    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
-        lampy_.ZgasWyjscia(n);
-    ZamknijPortSzeregowy();
-    portWUzyciu_ = false;
-    lacze_.WyczyscBufor();
-    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Wylaczenie);
+    zalaczenie_.Wylacz();
+}
+
+void TOkno::WczytajPliki() {
+    SprawdzeniePamieci();
+    OdczytDM();
+}
+
+void TOkno::PokazZalaczanie() {
+    Przycisk->setText(QStringLiteral("&Wyłącz"));
+    UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
+}
+
+void TOkno::PokazZasilanie() {
+    KontrolkaPWR->UstawKolor(kolory::Zielona);
+}
+
+void TOkno::ZglosBrakPortu() {
+    KomunikatZwykly(
+        this, QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
+                             "Proszę upewnić się, że wybrany port jest obsługiwany przez\n"
+                             "ten komputer, wybrać inny port i ponownie włączyć program\n"
+                             "lub w ustawieniach zaznaczyć opcję \"Brak obsługi portu\"."));
+}
+
+void TOkno::PokazWylaczenie() {
     Przycisk->setText(QStringLiteral("&Włącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
-    zalaczony_ = false;
     KontrolkaPWR->UstawKolor(kolory::Zgaszona);
     KontrolkaRUN->UstawKolor(kolory::Zgaszona);
     TimerBledu->stop();
@@ -129,7 +122,7 @@ void TOkno::OdczytDM() {
 // options dialog is written all the same.
 void TOkno::ZapisDM() {
     const bool podtrzymanie = konfiguracja_.Czytaj(opcje::PodtrzymanieDM);
-    if (!odbudowaDM_ && !(podtrzymanie && zalaczonyChocRaz_))
+    if (!odbudowaDM_ && !(podtrzymanie && zalaczenie_.ZalaczonyChocRaz()))
         return;
     ::ZapisDM(plikDM_, pamiec_);
 }
