@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 build=${PARVOLEN_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DPARVOLEN_WERROR="${PARVOLEN_WERROR:-OFF}" ${PARVOLEN_CMAKE_ARGS:-}
+# Extra arguments, split at white space as they are typed.
+read -ra cmake_args <<<"${PARVOLEN_CMAKE_ARGS:-}"
+read -ra ctest_args <<<"${PARVOLEN_CTEST_ARGS:-}"
+cmake -S . -B "$build" -G Ninja -DPARVOLEN_WERROR="${PARVOLEN_WERROR:-OFF}" "${cmake_args[@]}"
 cmake --build "$build"
-ctest --test-dir "$build" --output-on-failure ${PARVOLEN_CTEST_ARGS:-}
+ctest --test-dir "$build" --output-on-failure "${ctest_args[@]}"

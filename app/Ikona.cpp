@@ -12,8 +12,9 @@ QIcon IkonaProgramu() {
     QIcon obok;
     for (const QString& rozmiar : motyw.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString plik = motyw.filePath(QStringLiteral("%1/apps/%2.png").arg(rozmiar, id));
-        if (QFile::exists(plik))
+        if (QFile::exists(plik)) {
             obok.addFile(plik);
+        }
     }
     return QIcon::fromTheme(id, obok);
 }

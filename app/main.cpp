@@ -35,8 +35,9 @@ int main(int argc, char** argv) {
     const auto pamiec = std::make_unique<plc::Pamiec>();
     const auto program = std::make_unique<plc::TabelaProgramu>();
     LampyWyjsc lampy([katalogi = KatalogiPlikowWspolnych()] {
-        if (const auto klik = ZnajdzPlik(PlikKliku, katalogi))
+        if (const auto klik = ZnajdzPlik(PlikKliku, katalogi)) {
             OdtworzDzwiek(*klik);
+        }
     });
     plc::TCyklPracy skan(*pamiec, *program, plc::ZegarSystemowy(), lampy);
 

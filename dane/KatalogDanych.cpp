@@ -1,6 +1,7 @@
 #include "dane/KatalogDanych.h"
 
 #include "dane/PlikiWspolne.h"
+#include "dane/UstawieniaProgramu.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -24,12 +25,14 @@ std::filesystem::path Sciezka(const QString& tekst) {
 }
 
 bool ZapisywalnyZDanymi(const std::filesystem::path& katalog) {
-    if (katalog.empty() || ::access(katalog.c_str(), W_OK) != 0)
+    if (katalog.empty() || ::access(katalog.c_str(), W_OK) != 0) {
         return false;
+    }
     for (const char* nazwa : PlikiDanych) {
         std::error_code blad;
-        if (!std::filesystem::is_regular_file(katalog / nazwa, blad))
+        if (!std::filesystem::is_regular_file(katalog / nazwa, blad)) {
             return false;
+        }
     }
     return true;
 }
@@ -40,26 +43,31 @@ bool ZapisywalnyZDanymi(const std::filesystem::path& katalog) {
 void Wstaw(const std::filesystem::path& katalog, const std::filesystem::path& domyslny,
            const std::filesystem::path& cel) {
     QFile zrodlo(QString::fromStdString(domyslny.string()));
-    if (!zrodlo.open(QIODevice::ReadOnly))
+    if (!zrodlo.open(QIODevice::ReadOnly)) {
         throw BladKataloguDanych(katalog, "brak pliku domyślnego " + domyslny.string() + ": " +
                                               zrodlo.errorString().toStdString());
+    }
     const QByteArray tresc = zrodlo.readAll();
     QTemporaryFile tymczasowy(QString::fromStdString((katalog / ".nowy-XXXXXX").string()));
-    if (!tymczasowy.open() || tymczasowy.write(tresc) != tresc.size() || !tymczasowy.flush())
+    if (!tymczasowy.open() || tymczasowy.write(tresc) != tresc.size() || !tymczasowy.flush()) {
         throw BladKataloguDanych(katalog, tymczasowy.errorString().toStdString());
+    }
     std::error_code blad;
     std::filesystem::create_hard_link(Sciezka(tymczasowy.fileName()), cel, blad);
-    if (blad && blad != std::errc::file_exists)
+    if (blad && blad != std::errc::file_exists) {
         throw BladKataloguDanych(katalog, blad.message());
+    }
 }
 
 // The directory that is there to be used as it is: the one the settings name,
 // or the executable's when it is writable and holds the data files.
 std::optional<std::filesystem::path> KatalogGotowy(const MiejscaDanych& miejsca) {
-    if (!miejsca.zUstawien.empty())
+    if (!miejsca.zUstawien.empty()) {
         return miejsca.zUstawien;
-    if (ZapisywalnyZDanymi(miejsca.programu))
+    }
+    if (ZapisywalnyZDanymi(miejsca.programu)) {
         return miejsca.programu;
+    }
     return std::nullopt;
 }
 
@@ -71,16 +79,16 @@ BladKataloguDanych::BladKataloguDanych(const std::filesystem::path& katalog,
       przyczyna_(przyczyna) {}
 
 MiejscaDanych MiejscaDanychSystemu() {
-    const QSettings ustawienia(QSettings::NativeFormat, QSettings::SystemScope, "Orvanta",
-                               "Parvolen");
+    const QSettings ustawienia = UstawieniaProgramu(QSettings::SystemScope);
     QString zUstawien = ustawienia.value("Setup/InstallPath").toString();
-    while (zUstawien.size() > 1 && (zUstawien.endsWith('/') || zUstawien.endsWith('\\')))
+    while (zUstawien.size() > 1 && (zUstawien.endsWith('/') || zUstawien.endsWith('\\'))) {
         zUstawien.chop(1);
+    }
     const QString danych = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return MiejscaDanych{
         .zUstawien = Sciezka(zUstawien),
         .programu = Sciezka(QCoreApplication::applicationDirPath()),
-        .uzytkownika = danych.isEmpty() ? std::filesystem::path() : Sciezka(danych) / "Parvolen",
+        .uzytkownika = danych.isEmpty() ? std::filesystem::path() : Sciezka(danych) / NazwaProgramu,
         .domyslnych = KatalogPlikowWspolnych(),
     };
 }
@@ -90,19 +98,23 @@ std::filesystem::path WybierzKatalogDanych(const MiejscaDanych& miejsca) {
 }
 
 std::filesystem::path PrzygotujKatalogDanych(const MiejscaDanych& miejsca) {
-    if (const auto gotowy = KatalogGotowy(miejsca))
+    if (const auto gotowy = KatalogGotowy(miejsca)) {
         return *gotowy;
+    }
     const std::filesystem::path& katalog = miejsca.uzytkownika;
-    if (katalog.empty())
+    if (katalog.empty()) {
         throw BladKataloguDanych(katalog, "nie wiadomo, gdzie jest katalog domowy (HOME)");
+    }
     std::error_code blad;
     std::filesystem::create_directories(katalog, blad);
-    if (blad)
+    if (blad) {
         throw BladKataloguDanych(katalog, blad.message());
+    }
     for (const char* nazwa : PlikiDanych) {
         const std::filesystem::path cel = katalog / nazwa;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(cel, blad)))
+        if (!std::filesystem::exists(std::filesystem::symlink_status(cel, blad))) {
             Wstaw(katalog, miejsca.domyslnych / nazwa, cel);
+        }
     }
     return katalog;
 }

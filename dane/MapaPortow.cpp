@@ -1,5 +1,7 @@
 #include "dane/MapaPortow.h"
 
+#include "dane/UstawieniaProgramu.h"
+
 #include "serial/VaNetAddress.h"
 #include "serial/VaResolver.h"
 
@@ -14,14 +16,9 @@ QString Klucz(const std::string& nazwaPortu) {
     return QStringLiteral("Ports/") + QString::fromStdString(nazwaPortu);
 }
 
-QSettings Ustawienia(QSettings::Scope zakres) {
-    return QSettings(QSettings::NativeFormat, zakres, QStringLiteral("Orvanta"),
-                     QStringLiteral("Parvolen"));
-}
-
 // An empty value names nothing, so the next file or the default decides.
 QString Wpis(QSettings::Scope zakres, const std::string& nazwaPortu) {
-    QSettings ustawienia = Ustawienia(zakres);
+    QSettings ustawienia = UstawieniaProgramu(zakres);
     // The user's scope would otherwise also look into the system file; the
     // order is spelled out below instead.
     ustawienia.setFallbacksEnabled(false);
@@ -29,42 +26,48 @@ QString Wpis(QSettings::Scope zakres, const std::string& nazwaPortu) {
 }
 
 std::string Domyslne(const std::string& nazwaPortu) {
-    if (nazwaPortu == "COM1")
+    if (nazwaPortu == "COM1") {
         return kVaVirtualDevice;
-    if (nazwaPortu == "COM2")
+    }
+    if (nazwaPortu == "COM2") {
         return "/dev/ttyS0";
+    }
     return nazwaPortu;
 }
 
 } // namespace
 
 std::string RozwinTylde(const std::string& sciezka) {
-    if (sciezka == "~" || sciezka.starts_with("~/"))
+    if (sciezka == "~" || sciezka.starts_with("~/")) {
         return QDir::homePath().toStdString() + sciezka.substr(1);
+    }
     return sciezka;
 }
 
 std::string UrzadzeniePortu(const std::string& nazwaPortu) {
     for (const QSettings::Scope zakres : {QSettings::UserScope, QSettings::SystemScope}) {
         const QString wpis = Wpis(zakres, nazwaPortu);
-        if (!wpis.isEmpty())
+        if (!wpis.isEmpty()) {
             return RozwinTylde(wpis.toStdString());
+        }
     }
     return Domyslne(nazwaPortu);
 }
 
 void ZapiszUrzadzeniePortu(const std::string& nazwaPortu, const std::string& urzadzenie) {
-    QSettings ustawienia = Ustawienia(QSettings::UserScope);
+    QSettings ustawienia = UstawieniaProgramu(QSettings::UserScope);
     ustawienia.setValue(Klucz(nazwaPortu), QString::fromStdString(urzadzenie));
     ustawienia.sync();
-    if (ustawienia.status() != QSettings::NoError)
+    if (ustawienia.status() != QSettings::NoError) {
         throw std::runtime_error("Unable to write to " + ustawienia.fileName().toStdString());
+    }
 }
 
 std::string OpisUrzadzeniaPortu(const std::string& nazwaPortu) {
     const std::string urzadzenie = UrzadzeniePortu(nazwaPortu);
-    if (urzadzenie == kVaVirtualDevice)
+    if (urzadzenie == kVaVirtualDevice) {
         return "port wirtualny, " + VaVirtualLinkPath(nazwaPortu);
+    }
     if (const auto adres = VaParseNetAddress(urzadzenie)) {
         const std::string tekst = VaNetAddressText(*adres);
         return (adres->Kind == TVaNetKind::Rfc2217 ? "sieć RFC 2217, " : "sieć TCP, ") +

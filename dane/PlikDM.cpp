@@ -2,6 +2,7 @@
 
 #include "engine/BladPliku.h"
 #include "engine/CzytnikLinii.h"
+#include "engine/Funkcje.h"
 #include "engine/ZapisPliku.h"
 
 #include <charconv>
@@ -10,16 +11,19 @@
 #include <system_error>
 #include <vector>
 
-std::int32_t LiczbaDziesietna(std::string_view tekst) {
+std::int32_t LiczbaZWierszaDM(std::string_view tekst) {
     std::string_view s = tekst;
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
-    if (!s.empty() && s.front() == '+')
+    }
+    if (!s.empty() && s.front() == '+') {
         s.remove_prefix(1);
+    }
     std::int32_t wynik = 0;
     const auto [koniec, blad] = std::from_chars(s.data(), s.data() + s.size(), wynik);
-    if (s.empty() || blad != std::errc{} || koniec != s.data() + s.size())
-        throw std::invalid_argument("'" + std::string(tekst) + "' is not a valid integer value");
+    if (s.empty() || blad != std::errc{} || koniec != s.data() + s.size()) {
+        throw std::invalid_argument(plc::TekstBleduKonwersji(tekst));
+    }
     return wynik;
 }
 
@@ -29,7 +33,7 @@ void OdczytDM(const std::filesystem::path& plik, bool podtrzymanie, plc::Pamiec&
     std::string linia;
     while (podtrzymanie && slowa.size() < plc::LiczbaDM && czytnik.nastepna(linia)) {
         try {
-            slowa.push_back(LiczbaDziesietna(linia));
+            slowa.push_back(LiczbaZWierszaDM(linia));
         } catch (const std::invalid_argument& blad) {
             throw std::invalid_argument(
                 plc::ZWierszem(blad.what(), plik, static_cast<int>(slowa.size()) + 1));
@@ -38,16 +42,18 @@ void OdczytDM(const std::filesystem::path& plik, bool podtrzymanie, plc::Pamiec&
     // The file is there, so a temporary file beside it is only what a save
     // killed half way left.
     plc::UsunPozostalyTymczasowy(plik);
-    for (std::size_t k = 0; k < slowa.size(); ++k)
+    for (std::size_t k = 0; k < slowa.size(); ++k) {
         pamiec.DM[k].store(slowa[k], std::memory_order_relaxed);
+    }
 }
 
 void ZapisDM(const std::filesystem::path& plik, const plc::Pamiec& pamiec) {
     std::string tekst;
-    for (int k = 0; k < SlowaPlikuDM; ++k)
+    for (int k = 0; k < SlowaPlikuDM; ++k) {
         tekst +=
             std::to_string(pamiec.DM[static_cast<std::size_t>(k)].load(std::memory_order_relaxed)) +
             "\r\n";
+    }
     plc::ZapiszAtomowo(plik, tekst);
 }
 

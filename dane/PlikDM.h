@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <string_view>
 
-// Qt Core only: QSaveFile, through ZapisCaly, for the atomic write.
+// No Qt: the file is read and written through the engine's line reader and
+// its atomic whole-file writer.
 //
 // DM.cpm: the retained data words, one signed decimal number a line, CR LF.
 
@@ -15,7 +16,7 @@ inline constexpr std::uintmax_t NajkrotszyPlikDM = 765; // 255 lines of "0"
 
 // A whole line as a signed 32-bit decimal number; anything else throws the
 // run-time's conversion error "'<text>' is not a valid integer value".
-std::int32_t LiczbaDziesietna(std::string_view tekst);
+std::int32_t LiczbaZWierszaDM(std::string_view tekst);
 
 // Opens the file (it must exist, whatever the options say) and, when the words
 // are retained, loads line k into DM k; CR LF, LF or a lone CR ends a line.

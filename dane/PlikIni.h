@@ -1,5 +1,8 @@
 #pragma once
 
+#include "hostlink/Interfejsy.h"
+#include "hostlink/KluczeKonfiguracji.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -13,8 +16,9 @@
 // letter case; a missing file, section or key gives the caller's default.
 // A write changes one line in place (or appends the key, and the section),
 // keeps every other line byte for byte, and replaces the file atomically.
-// Used on the window thread only.
-class PlikIni {
+// Used on the window thread only. It is the host link's configuration as it
+// stands.
+class PlikIni : public hostlink::KonfiguracjaLacza {
 public:
     explicit PlikIni(std::filesystem::path plik);
 
@@ -23,15 +27,22 @@ public:
     std::string CzytajTekst(std::string_view sekcja, std::string_view klucz,
                             std::string_view domyslnie) const;
     // Decimal, "$" or "0x" hexadecimal; anything else gives the default.
-    int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const;
+    int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const override;
     // Any non-zero number is true.
-    bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const;
+    bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const override;
 
     // Throw std::runtime_error "Unable to write to <full file name>" when the
     // file cannot be written; the file is then unchanged.
     void ZapiszTekst(std::string_view sekcja, std::string_view klucz, std::string_view wartosc);
     void ZapiszLiczbe(std::string_view sekcja, std::string_view klucz, int wartosc);
     void ZapiszBool(std::string_view sekcja, std::string_view klucz, bool wartosc);
+
+    void Zapisz(const hostlink::Opcja<bool>& opcja, bool wartosc) {
+        ZapiszBool(opcja.sekcja, opcja.klucz, wartosc);
+    }
+    void Zapisz(const hostlink::Opcja<int>& opcja, int wartosc) {
+        ZapiszLiczbe(opcja.sekcja, opcja.klucz, wartosc);
+    }
 
 private:
     std::filesystem::path plik_;

@@ -23,8 +23,9 @@ std::filesystem::path KatalogPlikowWspolnych() {
 std::vector<std::filesystem::path> KatalogiPlikowWspolnych() {
     std::error_code blad;
     std::vector<std::filesystem::path> katalogi;
-    if (const auto biezacy = std::filesystem::current_path(blad); !blad)
+    if (const auto biezacy = std::filesystem::current_path(blad); !blad) {
         katalogi.push_back(biezacy);
+    }
     katalogi.push_back(KatalogProgramu());
     katalogi.push_back(KatalogPlikowWspolnych());
     return katalogi;
@@ -35,8 +36,9 @@ ZnajdzPlik(const std::filesystem::path& nazwa, const std::vector<std::filesystem
     for (const std::filesystem::path& katalog : katalogi) {
         std::error_code blad;
         const std::filesystem::path plik = katalog / nazwa;
-        if (std::filesystem::is_regular_file(plik, blad))
+        if (std::filesystem::is_regular_file(plik, blad)) {
             return plik;
+        }
     }
     return std::nullopt;
 }

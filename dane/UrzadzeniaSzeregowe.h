@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+// No Qt of its own: the C++ library's file system calls and stat(); the
+// "~" of a typed path is expanded by MapaPortow (QDir).
+//
 // The serial devices present now, in the order the port dialog lists them:
 // /dev/ttyS* that have a UART behind them, /dev/ttyUSB*, /dev/ttyACM*, each
 // group by number, then the links in /dev/serial/by-id/ by name. A ttyS node

@@ -1,6 +1,7 @@
 #include "CyklPracy.h"
 
 #include "Funkcje.h"
+#include "MapaAdresow.h"
 
 #include <cerrno>
 #include <chrono>
@@ -72,10 +73,10 @@ bool TCyklPracy::Przebieg() {
     if (!interpreter_.Przebieg()) {
         return false;
     }
-    pamiec_.IR.ustaw(253, 15, 0);
+    pamiec_.IR.ustaw(PierwszyCykl, 0);
     ZerujFlagiPorownania(pamiec_);
-    for (int n = 0; n <= 8; ++n) {
-        if (pamiec_.IR.bit(10, n) != 0) {
+    for (int n = 0; n < LiczbaPunktowWeWy; ++n) {
+        if (pamiec_.IR.bit(KanalWyjsc, n) != 0) {
             wyjscia_.ZapalWyjscia(n);
         } else {
             wyjscia_.ZgasWyjscia(n);

@@ -14,8 +14,8 @@ namespace plc::dekodowanie {
 [[noreturn]] inline void Blad(const SlowoProgramu& slowo, int od, int ile) {
     const std::string_view tekst = slowo.tekst();
     const std::size_t poczatek = std::min<std::size_t>(static_cast<std::size_t>(od), tekst.size());
-    throw BladKonwersji("'$" + std::string(tekst.substr(poczatek, static_cast<std::size_t>(ile))) +
-                        "' is not a valid integer value");
+    throw BladKonwersji(TekstBleduKonwersji(
+        "$" + std::string(tekst.substr(poczatek, static_cast<std::size_t>(ile)))));
 }
 
 inline int Cyfra(const SlowoProgramu& slowo, int pozycja) {

@@ -1,16 +1,23 @@
 #include "Funkcje.h"
 
+#include "MapaAdresow.h"
+
 #include <algorithm>
+#include <initializer_list>
 
 namespace plc {
 
 namespace {
 
 [[noreturn]] void NieLiczba(std::string_view tekst) {
-    throw BladKonwersji("'" + std::string(tekst) + "' is not a valid integer value");
+    throw BladKonwersji(TekstBleduKonwersji(tekst));
 }
 
 } // namespace
+
+std::string TekstBleduKonwersji(std::string_view tekst) {
+    return "'" + std::string(tekst) + "' is not a valid integer value";
+}
 
 int LiczbaSzesnastkowa(std::string_view tekst) {
     if (tekst.empty() || tekst.size() > 8) {
@@ -124,14 +131,14 @@ char BitNaZnak(std::uint8_t bit) {
 }
 
 void Porownanie(Pamiec& pamiec, std::int32_t a, std::int32_t b) {
-    pamiec.IR.ustaw(255, 5, a > b ? 1 : 0);
-    pamiec.IR.ustaw(255, 6, a == b ? 1 : 0);
-    pamiec.IR.ustaw(255, 7, a < b ? 1 : 0);
+    pamiec.IR.ustaw(Wiekszy, a > b ? 1 : 0);
+    pamiec.IR.ustaw(Rowny, a == b ? 1 : 0);
+    pamiec.IR.ustaw(Mniejszy, a < b ? 1 : 0);
 }
 
 void ZerujFlagiPorownania(Pamiec& pamiec) noexcept {
-    for (int bit = 5; bit <= 7; ++bit) {
-        pamiec.IR.ustaw(255, bit, 0);
+    for (const AdresBitu flaga : {Wiekszy, Rowny, Mniejszy}) {
+        pamiec.IR.ustaw(flaga, 0);
     }
 }
 

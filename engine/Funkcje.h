@@ -20,6 +20,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The run-time library's conversion text for the text as it was converted
+// ("$XY" for a hexadecimal conversion): the one wording every conversion
+// error of the program uses, the options and DM files' and the port
+// dialog's too.
+std::string TekstBleduKonwersji(std::string_view tekst);
+
 // The value of one hexadecimal digit (either letter case), or -1.
 constexpr int CyfraSzesnastkowa(char znak) noexcept {
     if (znak >= '0' && znak <= '9') {

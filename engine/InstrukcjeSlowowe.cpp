@@ -2,6 +2,7 @@
 // DECREMENT, ROTATE LEFT and ROTATE RIGHT.
 #include "Dekodowanie.h"
 #include "Interpreter.h"
+#include "MapaAdresow.h"
 
 #include <charconv>
 
@@ -16,10 +17,6 @@ constexpr int RodzajTimer = 0x8;
 constexpr int RodzajTimerZeSlowa = 0xC;
 constexpr int RodzajLicznik = 0xA;
 constexpr int RodzajLicznikZeSlowa = 0xE;
-
-// SR255 bit 04.
-constexpr int KanalFlag = 255;
-constexpr int BitPrzeniesienia = 4;
 
 } // namespace
 
@@ -136,7 +133,7 @@ void Interpreter::Timer(int pozycja, int k, bool nastawaZeSlowa) {
     if (tc == nullptr) {
         return;
     }
-    if (pamiec_.IR.bit(253, 15) != 0) {
+    if (pamiec_.IR.bit(PierwszyCykl) != 0) {
         tc->ustawWartosc(nastawa);
         return;
     }
@@ -173,7 +170,7 @@ void Interpreter::Licznik(int pozycja, int k, bool nastawaZeSlowa) {
     warunek_ = Zbocze(numerZbocza, PodSzczytem());
     const std::int32_t nastawa = WartoscZadana(k, nastawaZeSlowa);
     if (PozycjaTC* tc = Pozycja(pozycja); tc != nullptr) {
-        if (pamiec_.IR.bit(253, 15) != 0) {
+        if (pamiec_.IR.bit(PierwszyCykl) != 0) {
             tc->ustawWartosc(nastawa);
         } else if (zakonczony == 0 && warunek_ == 1) {
             tc->ustawWartosc(tc->wartosc() - 1);
@@ -273,7 +270,7 @@ void Interpreter::ZwiekszZmniejsz(bool zwieksz, int rodzajWarunku, int k) {
 
 void Interpreter::Obrot(bool wLewo, int rodzajWarunku, int k) {
     pominiecie_ = 1;
-    pamiec_.IR.ustaw(KanalFlag, BitPrzeniesienia, 0);
+    pamiec_.IR.ustaw(Przeniesienie, 0);
     if (!WarunekJednoargumentowy(rodzajWarunku, 0x9, 0x1)) {
         return;
     }
@@ -282,7 +279,7 @@ void Interpreter::Obrot(bool wLewo, int rodzajWarunku, int k) {
         ObszarBitowy& obszar = adres.rodzaj == RodzajAdresu::IR ? pamiec_.IR : pamiec_.HR;
         const std::uint8_t przeniesienie =
             wLewo ? ObrotWLewo(obszar, adres.numer) : ObrotWPrawo(obszar, adres.numer);
-        pamiec_.IR.ustaw(KanalFlag, BitPrzeniesienia, przeniesienie);
+        pamiec_.IR.ustaw(Przeniesienie, przeniesienie);
     } else if (adres.rodzaj == RodzajAdresu::DM && adres.numer < LiczbaDM) {
         // A DM word is an integer: doubled or halved (rounding down), the
         // carry stays 0. The doubling wraps at 32 bits instead of overflowing.

@@ -74,31 +74,34 @@ Interpreter::OperandBitowy Interpreter::DekodujBit(const SlowoProgramu& slowo) {
 }
 
 void Interpreter::BitySpecjalne(OperandBitowy& operand) {
-    if (operand.tr || operand.kanal < 253) {
+    if (operand.tr || operand.kanal < PierwszyKanalSystemowy) {
         return;
     }
-    if (operand.kanal == 253 && operand.bit == 13) {
+    const auto jest = [&operand](AdresBitu adres) {
+        return operand.kanal == adres.kanal && operand.bit == adres.bit;
+    };
+    if (jest(ZawszeWlaczony)) {
         operand.wartosc = 1;
-    } else if (operand.kanal == 253 && operand.bit == 14) {
+    } else if (jest(ZawszeWylaczony)) {
         operand.wartosc = 0;
-    } else if (operand.kanal == 254 && operand.bit == 0) {
-        BitZegarowy(254, 0, 30001, 60001);
-    } else if (operand.kanal == 255 && operand.bit == 2) {
-        BitZegarowy(255, 2, 501, 1001);
+    } else if (jest(ZegarMinutowy)) {
+        BitZegarowy(ZegarMinutowy, 30001, 60001);
+    } else if (jest(ZegarSekundowy)) {
+        BitZegarowy(ZegarSekundowy, 501, 1001);
     }
 }
 
 // The word's own slot holds the start of the clock's period; the word that
 // names the clock sees the bit as it stood before this update.
-void Interpreter::BitZegarowy(int kanal, int bit, std::uint32_t granicaWlaczenia,
+void Interpreter::BitZegarowy(AdresBitu zegar, std::uint32_t granicaWlaczenia,
                               std::uint32_t granicaOkresu) {
     SlotCzasu& slot = pamiec_.sloty[++licznikSlotow_];
     const std::uint32_t teraz = zegar_();
     const std::uint32_t uplynelo = teraz - slot.stempel();
     if (uplynelo < granicaWlaczenia) {
-        pamiec_.IR.ustaw(kanal, bit, 1);
+        pamiec_.IR.ustaw(zegar, 1);
     } else if (uplynelo < granicaOkresu) {
-        pamiec_.IR.ustaw(kanal, bit, 0);
+        pamiec_.IR.ustaw(zegar, 0);
     } else {
         slot.ustawStempel(teraz);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Funkcje.h"
+#include "MapaAdresow.h"
 #include "Pamiec.h"
 #include "TabelaProgramu.h"
 #include "Zegar.h"
@@ -50,8 +51,7 @@ private:
     bool WykonajSlowo(int k);
     OperandBitowy DekodujBit(const SlowoProgramu& slowo);
     void BitySpecjalne(OperandBitowy& operand);
-    void BitZegarowy(int kanal, int bit, std::uint32_t granicaWlaczenia,
-                     std::uint32_t granicaOkresu);
+    void BitZegarowy(AdresBitu zegar, std::uint32_t granicaWlaczenia, std::uint32_t granicaOkresu);
     std::uint8_t FlagaZakonczenia(int pozycja) const noexcept;
 
     // Bit logic and outputs.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MapaAdresow.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -28,6 +30,10 @@ public:
     void ustaw(int kanal, int numer, std::uint8_t wartosc) noexcept {
         bity_[static_cast<std::size_t>(kanal * BitowNaKanal + numer)].store(
             wartosc, std::memory_order_relaxed);
+    }
+    std::uint8_t bit(AdresBitu adres) const noexcept { return bit(adres.kanal, adres.bit); }
+    void ustaw(AdresBitu adres, std::uint8_t wartosc) noexcept {
+        ustaw(adres.kanal, adres.bit, wartosc);
     }
     // The 16 bits as a binary number (bit b weighs 2^b), for monitoring.
     std::uint16_t slowo(int kanal) const noexcept;

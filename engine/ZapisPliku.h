@@ -7,6 +7,10 @@
 // program's own temporary file beside the target (the target's name with
 // ".tmp"), is synced, and is renamed over the target, so a crash never leaves
 // a truncated file; a crash leaves at most that temporary file.
+//
+// The program has a second whole-file writer, dane/ZapisCaly.h over Qt's
+// QSaveFile, for the options file, whose class is built on Qt anyway. This one
+// stays apart because the engine has no Qt: it is plain POSIX.
 namespace plc {
 
 // Throws BladPliku, with the system's reason, when the file cannot be

@@ -130,10 +130,13 @@ public:
     bool pelnaKolejka = false;
 };
 
-class Panel : public hostlink::PanelLacza {
+// Also the output sink the host link puts the lamps out through.
+class Panel : public hostlink::PanelLacza, public plc::WyjsciaSterownika {
 public:
-    void UstawKontrolkeRUN(std::uint32_t) override {}
+    void PokazRUN(bool) override {}
     void ZgasKontrolkeERR() override {}
+    void ZapalWyjscia(int) override {}
+    void BladProgramu() override {}
     void ZgasWyjscia(int n) override {
         if (n < 0 || n > 8) {
             Niezmiennik("output lamp number outside 0-8");
@@ -211,7 +214,7 @@ struct Stanowisko {
           plik(dane / "Program.cpm"),
           skan(
               pamiec, program, [this] { return czas.fetch_add(7); }, wyjscia),
-          lacze(pamiec, program, skan, port, panel, konfiguracja, plik) {
+          lacze(pamiec, program, skan, panel, port, panel, konfiguracja, plik) {
         wyjscia.skan = &skan;
         std::filesystem::create_directory(dane);
         plc::ZapiszProgram(program, plik);

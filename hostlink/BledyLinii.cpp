@@ -18,10 +18,12 @@ std::string OpisBledowLinii(std::uint32_t bledy) {
     }};
     std::string opis;
     for (const auto& [bit, nazwa] : nazwy) {
-        if ((bledy & bit) == 0)
+        if ((bledy & bit) == 0) {
             continue;
-        if (!opis.empty())
+        }
+        if (!opis.empty()) {
             opis += ", ";
+        }
         opis += nazwa;
     }
     return opis;

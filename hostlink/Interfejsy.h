@@ -1,13 +1,15 @@
 #pragma once
 
+#include "KluczeKonfiguracji.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 // What the host link needs from the rest of the program. The main window
-// implements the panel and the configuration; an adapter wraps ComPort. Tests
-// give fakes, so the whole protocol runs without a window. Everything here is
-// called on the window thread.
+// implements the panel, the options file the configuration; an adapter wraps
+// ComPort. Tests give fakes, so the whole protocol runs without a window.
+// Everything here is called on the window thread.
 namespace hostlink {
 
 class PortLacza {
@@ -19,18 +21,16 @@ public:
     virtual void WriteText(std::string_view tekst) = 0;
 };
 
-// Lamp colours as 0xRRGGBB.
-inline constexpr std::uint32_t KolorBialy = 0xFFFFFF;
-inline constexpr std::uint32_t KolorZielony = 0x00FF00;
-
-// The front-panel operations that the protocol and the mode entries use.
+// The front-panel operations that the protocol and the mode entries use. The
+// output lamps are not among them: the host link puts them out through the
+// scan worker's own output sink.
 class PanelLacza {
 public:
     virtual ~PanelLacza() = default;
-    virtual void UstawKontrolkeRUN(std::uint32_t kolor) = 0;
+    // The RUN lamp: lit while a scan runs (MONITOR, RUN), white in PROGRAM.
+    virtual void PokazRUN(bool skanDziala) = 0;
     // Mode entries put the ERR lamp out (it shows a scan ended on a bad word).
     virtual void ZgasKontrolkeERR() = 0;
-    virtual void ZgasWyjscia(int n) = 0;
     // IR 000 bits 00-08 from the input switches; SR250 / SR251 from the sliders.
     virtual void OdswiezWejscia() = 0;
     virtual void RegulacjaAnalogowa1() = 0;
@@ -50,6 +50,13 @@ public:
                             bool domyslnie) const = 0;
     virtual int CzytajLiczbe(std::string_view sekcja, std::string_view klucz,
                              int domyslnie) const = 0;
+
+    bool Czytaj(const Opcja<bool>& opcja) const {
+        return CzytajBool(opcja.sekcja, opcja.klucz, opcja.domyslnie);
+    }
+    int Czytaj(const Opcja<int>& opcja) const {
+        return CzytajLiczbe(opcja.sekcja, opcja.klucz, opcja.domyslnie);
+    }
 };
 
 } // namespace hostlink

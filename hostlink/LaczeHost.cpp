@@ -83,10 +83,10 @@ std::string Znakow(std::size_t liczba) {
 } // namespace
 
 LaczeHost::LaczeHost(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
-                     PortLacza& port, PanelLacza& panel, const KonfiguracjaLacza& konfiguracja,
-                     std::filesystem::path plikProgramu)
-    : pamiec_(pamiec), skan_(skan), port_(*this, port), panel_(panel), konfiguracja_(konfiguracja),
-      transfer_(program, port_, std::move(plikProgramu)) {}
+                     plc::WyjsciaSterownika& wyjscia, PortLacza& port, PanelLacza& panel,
+                     const KonfiguracjaLacza& konfiguracja, std::filesystem::path plikProgramu)
+    : pamiec_(pamiec), skan_(skan), wyjscia_(wyjscia), port_(*this, port), panel_(panel),
+      konfiguracja_(konfiguracja), transfer_(program, port_, std::move(plikProgramu)) {}
 
 void LaczeHost::ReakcjaNaZnak() {
     panel_.ZapalKontrolkeCOMM();

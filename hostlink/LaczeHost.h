@@ -25,9 +25,10 @@ namespace hostlink {
 
 class LaczeHost {
 public:
+    // `wyjscia` is the output sink the scan worker was given.
     LaczeHost(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
-              PortLacza& port, PanelLacza& panel, const KonfiguracjaLacza& konfiguracja,
-              std::filesystem::path plikProgramu);
+              plc::WyjsciaSterownika& wyjscia, PortLacza& port, PanelLacza& panel,
+              const KonfiguracjaLacza& konfiguracja, std::filesystem::path plikProgramu);
 
     // Characters gathered without a final CR beyond this are dropped with the
     // buffer, and so is the rest of their line up to its CR: a peer cannot make
@@ -120,6 +121,7 @@ private:
 
     plc::Pamiec& pamiec_;
     plc::TCyklPracy& skan_;
+    plc::WyjsciaSterownika& wyjscia_;
     PortZapisujacy port_;
     PanelLacza& panel_;
     const KonfiguracjaLacza& konfiguracja_;

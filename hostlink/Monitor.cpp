@@ -3,16 +3,13 @@
 #include "Fcs.h"
 #include "Tekst.h"
 #include "engine/Funkcje.h"
+#include "engine/MapaAdresow.h"
 
 #include <cstdint>
 
 namespace hostlink {
 
 namespace {
-
-constexpr int KanalPierwszegoCyklu = 253;
-constexpr int KanalZegaraMinutowego = 254;
-constexpr int KanalFlag = 255;
 
 // The decimal text of a value, padded on the left with "0" to four characters
 // (in front of a minus sign too); longer texts go as they are.
@@ -33,14 +30,14 @@ void DopiszKanal(std::string& cel, const plc::ObszarBitowy& obszar, int kanal) {
 // the controller itself reports for them, not the stored bits.
 void DopiszKanalIR(std::string& cel, const plc::ObszarBitowy& ir, int kanal) {
     switch (kanal) {
-    case KanalPierwszegoCyklu:
+    case plc::PierwszyCykl.kanal:
         cel += "20000000";
         return;
-    case KanalZegaraMinutowego:
-        cel += ir.bit(KanalZegaraMinutowego, 0) != 0 ? "00070000" : "00000000";
+    case plc::ZegarMinutowy.kanal:
+        cel += ir.bit(plc::ZegarMinutowy) != 0 ? "00070000" : "00000000";
         return;
-    case KanalFlag:
-        cel += ir.bit(KanalFlag, 2) != 0 ? "00070000" : "00000000";
+    case plc::ZegarSekundowy.kanal:
+        cel += ir.bit(plc::ZegarSekundowy) != 0 ? "00070000" : "00000000";
         return;
     default:
         DopiszKanal(cel, ir, kanal);

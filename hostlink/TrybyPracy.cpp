@@ -1,27 +1,19 @@
 #include "LaczeHost.h"
 
 #include "KluczeKonfiguracji.h"
+#include "engine/MapaAdresow.h"
 
 namespace hostlink {
 
-namespace {
-
-constexpr int LiczbaWyjsc = 9;
-constexpr int KanalPierwszegoCyklu = 253;
-constexpr int BitPierwszegoCyklu = 15;
-
-} // namespace
-
 void LaczeHost::SprawdzenieTrybuPracy() {
-    if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Program, true)) {
+    if (konfiguracja_.Czytaj(opcje::Program)) {
         TrybProgram();
-    } else if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Monitor, false)) {
+    } else if (konfiguracja_.Czytaj(opcje::Monitor)) {
         TrybMonitor();
-    } else if (konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::Run, false)) {
+    } else if (konfiguracja_.Czytaj(opcje::Run)) {
         TrybRUN();
     }
-    model_ = static_cast<std::uint8_t>(
-        konfiguracja_.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1));
+    model_ = static_cast<std::uint8_t>(konfiguracja_.Czytaj(opcje::CPU));
 }
 
 // The worker is stopped and waited for before anything is cleared: a scan
@@ -30,10 +22,10 @@ void LaczeHost::SprawdzenieTrybuPracy() {
 // never waits for the window thread.
 void LaczeHost::TrybProgram() {
     ZatrzymajSkan();
-    panel_.UstawKontrolkeRUN(KolorBialy);
+    panel_.PokazRUN(false);
     panel_.ZgasKontrolkeERR();
-    for (int n = 0; n < LiczbaWyjsc; ++n) {
-        panel_.ZgasWyjscia(n);
+    for (int n = 0; n < plc::LiczbaPunktowWeWy; ++n) {
+        wyjscia_.ZgasWyjscia(n);
     }
     pamiec_.IR.zeruj();
     pamiec_.HR.zeruj();
@@ -54,10 +46,10 @@ void LaczeHost::TrybRUN() {
 // A worker already running is kept; one that is ending is waited for by
 // Start(), so two never run side by side.
 void LaczeHost::UruchomSkan() {
-    panel_.UstawKontrolkeRUN(KolorZielony);
+    panel_.PokazRUN(true);
     panel_.ZgasKontrolkeERR();
     panel_.OdswiezWejscia();
-    pamiec_.IR.ustaw(KanalPierwszegoCyklu, BitPierwszegoCyklu, 1);
+    pamiec_.IR.ustaw(plc::PierwszyCykl, 1);
     panel_.RegulacjaAnalogowa1();
     panel_.RegulacjaAnalogowa2();
     skan_.Start();

@@ -25,14 +25,16 @@ void OdtworzDzwiek(const std::filesystem::path& plik) noexcept {
     SF_INFO info{};
     const std::unique_ptr<SNDFILE, ZamknijSndfile> wav(sf_open(plik.c_str(), SFM_READ, &info));
     if (!wav || info.channels < 1 || info.channels > 8 || info.samplerate < 1 || info.frames < 1 ||
-        info.frames > NajwiecejRamek)
+        info.frames > NajwiecejRamek) {
         return;
+    }
 
     try {
         std::vector<short> probki(static_cast<std::size_t>(info.frames * info.channels));
         const sf_count_t ramki = sf_readf_short(wav.get(), probki.data(), info.frames);
-        if (ramki < 1)
+        if (ramki < 1) {
             return;
+        }
 
         pa_sample_spec format{};
         format.format = PA_SAMPLE_S16NE;
@@ -42,11 +44,13 @@ void OdtworzDzwiek(const std::filesystem::path& plik) noexcept {
         const std::unique_ptr<pa_simple, ZwolnijPulse> dzwiek(
             pa_simple_new(nullptr, "Parvolen", PA_STREAM_PLAYBACK, nullptr, "Klik", &format,
                           nullptr, nullptr, &blad));
-        if (!dzwiek)
+        if (!dzwiek) {
             return;
+        }
         const auto bajty = static_cast<std::size_t>(ramki * info.channels) * sizeof(short);
-        if (pa_simple_write(dzwiek.get(), probki.data(), bajty, &blad) < 0)
+        if (pa_simple_write(dzwiek.get(), probki.data(), bajty, &blad) < 0) {
             return;
+        }
         pa_simple_drain(dzwiek.get(), &blad);
     } catch (...) {
         // Out of memory for the samples: no click, as with any other failure.

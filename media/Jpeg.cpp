@@ -65,7 +65,8 @@ bool Dekoduj(const QByteArray& dane, QImage& obraz) {
 
 QImage DekodujJpeg(const QByteArray& dane) {
     QImage obraz;
-    if (dane.isEmpty() || !Dekoduj(dane, obraz))
+    if (dane.isEmpty() || !Dekoduj(dane, obraz)) {
         return QImage();
+    }
     return obraz;
 }

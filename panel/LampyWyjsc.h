@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/CyklPracy.h"
+#include "engine/MapaAdresow.h"
 
 #include <QObject>
 
@@ -25,7 +26,7 @@
 class LampyWyjsc : public QObject, public plc::WyjsciaSterownika {
     Q_OBJECT
 public:
-    static constexpr int LiczbaWyjsc = 9;
+    static constexpr int LiczbaWyjsc = plc::LiczbaPunktowWeWy;
     using Klik = std::function<void()>;
 
     // The click plays when an output lights and the sound flag is set; it runs

@@ -7,6 +7,7 @@
 #include "MonitorLacza.h"
 #include "Odnosniki.h"
 #include "Raport.h"
+#include "ZmianaPortu.h"
 #include "dane/KatalogDanych.h"
 #include "dane/MapaPortow.h"
 #include "dane/OpisKlienta.h"
@@ -28,8 +29,10 @@
 #include <QTimer>
 
 #include <chrono>
+#include <string>
+#include <utility>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
              LampyWyjsc& lampy)
@@ -39,7 +42,8 @@ TOkno::TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy&
       ComPort(this), pamiec_(pamiec), program_(program), lampy_(lampy), katalog_(::KatalogDanych()),
       plikProgramu_(katalog_ / "Program.cpm"), plikDM_(katalog_ / "DM.cpm"),
       konfiguracja_(katalog_ / "Konfiguracja.ini"), port_(ComPort),
-      lacze_(pamiec, program, skan, port_, *this, *this, plikProgramu_) {
+      lacze_(pamiec, program, skan, lampy, port_, *this, konfiguracja_, plikProgramu_),
+      zalaczenie_(lacze_, lampy, konfiguracja_, *this) {
     setObjectName("Okno");
     lacze_.UstawZapis(&zapisLacza_, [] {
         return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -65,22 +69,13 @@ TOkno::~TOkno() {
 // as the members are built; then the options file gives the model in use,
 // stay-on-top and the port choice.
 void TOkno::AktywacjaOkna() {
-    lacze_.UstawModel(static_cast<std::uint8_t>(
-        konfiguracja_.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1)));
-    setWindowFlag(Qt::WindowStaysOnTopHint,
-                  konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, true));
+    lacze_.UstawModel(static_cast<std::uint8_t>(konfiguracja_.Czytaj(opcje::CPU)));
+    setWindowFlag(Qt::WindowStaysOnTopHint, konfiguracja_.Czytaj(opcje::ZawszeNaWierzchu));
     if (!ComPort.IsOpen()) {
-        switch (konfiguracja_.CzytajLiczbe(klucze::OpcjeOkna, klucze::NumerPortu, 2)) {
-        case 1:
-            RadioButton1->setChecked(true);
-            ComPort.SetDeviceName("COM1");
-            break;
-        case 2:
-            RadioButton2->setChecked(true);
-            ComPort.SetDeviceName("COM2");
-            break;
-        default:
-            break;
+        const int numer = konfiguracja_.Czytaj(opcje::NumerPortu);
+        if (std::string nazwa = NazwaPortu(numer); !nazwa.empty()) {
+            (numer == 1 ? RadioButton1 : RadioButton2)->setChecked(true);
+            ComPort.SetDeviceName(std::move(nazwa));
         }
     }
     if (const QScreen* ekran = QGuiApplication::primaryScreen())
@@ -89,7 +84,7 @@ void TOkno::AktywacjaOkna() {
 
 // The line settings every run starts with; they are not stored.
 void TOkno::UstawPort() {
-    ComPort.SetDeviceName("COM2");
+    ComPort.SetDeviceName(NazwaPortu(2));
     ComPort.SetBaudrate(br9600);
     ComPort.SetDatabits(db7);
     ComPort.SetParity(paEven);
@@ -247,8 +242,8 @@ void TOkno::PokazBlad() {
 }
 
 void TOkno::OdswiezOpisyPortow() {
-    const std::pair<QRadioButton*, const char*> wybory[] = {{RadioButton1, "COM1"},
-                                                            {RadioButton2, "COM2"}};
+    const std::pair<QRadioButton*, std::string> wybory[] = {{RadioButton1, NazwaPortu(1)},
+                                                            {RadioButton2, NazwaPortu(2)}};
     for (const auto& [wybor, nazwa] : wybory)
         wybor->setToolTip(
             QStringLiteral("Wybór portu szeregowego\n%1: %2")
@@ -256,7 +251,8 @@ void TOkno::OdswiezOpisyPortow() {
 }
 
 std::string TOkno::WybranyPort() const {
-    return RadioButton1->isChecked() ? "COM1" : "COM2";
+    return NazwaPortu(
+        NumerWybranegoPortu(RadioButton1->isChecked(), RadioButton2->isChecked()).value_or(2));
 }
 
 std::string TOkno::UrzadzeniePortu(const std::string& port) const {
@@ -301,16 +297,12 @@ void TOkno::UstawNaWierzchu(bool naWierzchu) {
         show();
 }
 
-void TOkno::UstawKontrolkeRUN(std::uint32_t kolor) {
-    KontrolkaRUN->UstawKolor(QColor::fromRgb(kolor));
+void TOkno::PokazRUN(bool skanDziala) {
+    KontrolkaRUN->UstawKolor(skanDziala ? kolory::Zielona : kolory::Biala);
 }
 
 void TOkno::ZgasKontrolkeERR() {
     lampy_.KasujBlad();
-}
-
-void TOkno::ZgasWyjscia(int n) {
-    lampy_.ZgasWyjscia(n);
 }
 
 void TOkno::ZapalKontrolkeCOMM() {
@@ -320,12 +312,4 @@ void TOkno::ZapalKontrolkeCOMM() {
 
 void TOkno::UruchomTimerKontrolek() {
     TimerKontrolek->start();
-}
-
-bool TOkno::CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const {
-    return konfiguracja_.CzytajBool(sekcja, klucz, domyslnie);
-}
-
-int TOkno::CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const {
-    return konfiguracja_.CzytajLiczbe(sekcja, klucz, domyslnie);
 }

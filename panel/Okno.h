@@ -8,12 +8,14 @@
 #include "panel/Opcje.h"
 
 #include "engine/CyklPracy.h"
+#include "engine/MapaAdresow.h"
 #include "engine/Pamiec.h"
 #include "engine/TabelaProgramu.h"
 #include "hostlink/Interfejsy.h"
 #include "hostlink/LaczeHost.h"
 #include "hostlink/PierscienZapisu.h"
 #include "hostlink/PortComm.h"
+#include "hostlink/Zalaczenie.h"
 #include "serial/VaComm.h"
 
 #include <QColor>
@@ -37,16 +39,18 @@ class QTimer;
 // directory and its files, the options file, ComPort and the host link. The
 // memory, the program table, the scan worker and the lamp state are the
 // process's, created by main() and handed in. The window decides nothing about
-// the protocol or the modes: those are the host link's. It also owns the
-// welcome window until that is shown and closed.
+// the protocol or the modes: those are the host link's, and the order of the
+// switch-on and switch-off steps is hostlink::Zalaczenie's; the window gives
+// it the steps. It also owns the welcome window until that is shown and
+// closed.
 class TOkno : public QWidget,
               public OknoOpcji,
               public CelUstawienPortu,
               public hostlink::PanelLacza,
-              public hostlink::KonfiguracjaLacza {
+              public hostlink::KrokiZalaczenia {
     Q_OBJECT
 public:
-    static constexpr int LiczbaWejsc = 9;
+    static constexpr int LiczbaWejsc = plc::LiczbaPunktowWeWy;
 
     TOkno(plc::Pamiec& pamiec, plc::TabelaProgramu& program, plc::TCyklPracy& skan,
           LampyWyjsc& lampy);
@@ -101,7 +105,7 @@ public:
     void OdczytDM();
     void ZapisDM();
 
-    bool Zalaczony() const { return zalaczony_; }
+    bool Zalaczony() const { return zalaczenie_.Zalaczony(); }
     const std::filesystem::path& KatalogDanych() const { return katalog_; }
     const std::filesystem::path& PlikProgramu() const { return plikProgramu_; }
     hostlink::LaczeHost& Lacze() { return lacze_; }
@@ -114,23 +118,19 @@ public:
     void UstawOdbudoweDM() override { odbudowaDM_ = true; }
 
     // hostlink::PanelLacza
-    void UstawKontrolkeRUN(std::uint32_t kolor) override;
+    void PokazRUN(bool skanDziala) override;
     void ZgasKontrolkeERR() override;
-    void ZgasWyjscia(int n) override;
     void OdswiezWejscia() override;
     void RegulacjaAnalogowa1() override;
     void RegulacjaAnalogowa2() override;
     void ZapalKontrolkeCOMM() override;
     void UruchomTimerKontrolek() override;
 
-    // hostlink::KonfiguracjaLacza
-    bool CzytajBool(std::string_view sekcja, std::string_view klucz, bool domyslnie) const override;
-    int CzytajLiczbe(std::string_view sekcja, std::string_view klucz, int domyslnie) const override;
-
     // CelUstawienPortu, for the port settings dialog. An apply that failed to
     // reopen the port leaves it closed while it belongs open: the next apply
     // must reopen it all the same.
-    bool PortOtwarty() const override { return ComPort.IsOpen() || portWUzyciu_; }
+    bool PortOtwarty() const override { return ComPort.IsOpen() || zalaczenie_.PortWUzyciu(); }
+    // Also steps of the switch-on and switch-off.
     void ZamknijPortSzeregowy() override;
     void OtworzPortSzeregowy() override;
     void UstawPredkosc(TVaBaudrate predkosc) override { ComPort.SetBaudrate(predkosc); }
@@ -139,7 +139,7 @@ public:
     std::string WybranyPort() const override;
     std::string UrzadzeniePortu(const std::string& port) const override;
     void UstawUrzadzeniePortu(const std::string& port, const std::string& urzadzenie) override;
-    bool SymulatorWlaczony() const override { return zalaczony_; }
+    bool SymulatorWlaczony() const override { return zalaczenie_.Zalaczony(); }
     void UstawKolorKontrolkiPWR(const QColor& kolor) override;
     void ZglosBlad(const std::exception& blad) override;
     std::string OpisKlientaSieci() const override;
@@ -147,6 +147,13 @@ public:
     // The COMM lamp's hint: what it shows, and how a network client's line
     // differs from the controller's when it does.
     void OdswiezOpisKontrolkiCOMM();
+
+    // hostlink::KrokiZalaczenia
+    void WczytajPliki() override;
+    void PokazZalaczanie() override;
+    void PokazZasilanie() override;
+    void ZglosBrakPortu() override;
+    void PokazWylaczenie() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -185,13 +192,9 @@ private:
     // Records while the monitor is closed too, so opening it shows what just happened.
     hostlink::PierscienZapisu zapisLacza_;
     hostlink::LaczeHost lacze_;
+    hostlink::Zalaczenie zalaczenie_;
 
-    bool zalaczony_ = false;
-    // Switched on with the serial port: it belongs open until the switch-off.
-    bool portWUzyciu_ = false;
     // The last client state recorded for the open port.
     bool klientObecny_ = false;
-    // A switch-on went through in this run: memory holds this run's DM words.
-    bool zalaczonyChocRaz_ = false;
     bool odbudowaDM_ = false;
 };

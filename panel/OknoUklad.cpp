@@ -62,13 +62,12 @@ void LiniaPrzerywana(QWidget* rodzic, int y, const char* nazwa) {
     auto* linia = new QFrame(rodzic);
     linia->setObjectName(nazwa);
     linia->setGeometry(6, y, rodzic->width() - 12, 2);
-    linia->setStyleSheet(
-        QStringLiteral("QFrame#%1 { border: none; border-top: 1px dashed #000080; }")
-            .arg(QLatin1String(nazwa)));
+    linia->setStyleSheet(QStringLiteral("QFrame#%1 { border: none; border-top: 1px dashed %2; }")
+                             .arg(QLatin1String(nazwa), kolory::Granat.name()));
 }
 
 void Numery(QWidget* rodzic, int y) {
-    for (int n = 0; n < 9; ++n)
+    for (int n = 0; n < plc::LiczbaPunktowWeWy; ++n)
         Napis(rodzic, QStringLiteral("0%1").arg(n), QRect(SrodekKolumny(n) - 12, y, 24, 12),
               Qt::AlignCenter);
 }

@@ -7,6 +7,7 @@
 #include "panel/Lampka.h"
 
 #include "engine/Funkcje.h"
+#include "engine/MapaAdresow.h"
 #include "hostlink/KluczeKonfiguracji.h"
 
 #include <QCheckBox>
@@ -15,13 +16,9 @@
 
 #include <string>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 namespace {
-
-constexpr int KanalWejsc = 0;
-constexpr int KanalSR250 = 250;
-constexpr int KanalSR251 = 251;
 
 // An input or output lamp.
 const QColor& KolorLampy(bool zapalona) {
@@ -32,17 +29,19 @@ const QColor& KolorLampy(bool zapalona) {
 
 void TOkno::OdswiezWejscia() {
     for (int n = 0; n < LiczbaWejsc; ++n)
-        pamiec_.IR.ustaw(KanalWejsc, n, Wejscie[static_cast<std::size_t>(n)]->isChecked() ? 1 : 0);
+        pamiec_.IR.ustaw(plc::KanalWejsc, n,
+                         Wejscie[static_cast<std::size_t>(n)]->isChecked() ? 1 : 0);
     for (int n = 0; n < LiczbaWejsc; ++n)
-        k[static_cast<std::size_t>(n)]->UstawKolor(KolorLampy(pamiec_.IR.bit(KanalWejsc, n) != 0));
+        k[static_cast<std::size_t>(n)]->UstawKolor(
+            KolorLampy(pamiec_.IR.bit(plc::KanalWejsc, n) != 0));
 }
 
 void TOkno::RegulacjaAnalogowa1() {
-    RegulacjaAnalogowa(Suwak1, EditW1, KanalSR250);
+    RegulacjaAnalogowa(Suwak1, EditW1, plc::KanalSR250);
 }
 
 void TOkno::RegulacjaAnalogowa2() {
-    RegulacjaAnalogowa(Suwak2, EditW2, KanalSR251);
+    RegulacjaAnalogowa(Suwak2, EditW2, plc::KanalSR251);
 }
 
 // The position goes into the word in BCD, so the text shows the word's value
@@ -55,7 +54,7 @@ void TOkno::RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal
 
 // The click file is looked for where the player will find it.
 void TOkno::ObslugaDwiekow() {
-    const bool dzwieki = konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Dzwieki, false);
+    const bool dzwieki = konfiguracja_.Czytaj(opcje::Dzwieki);
     if (PlikWspolny(PlikKliku)) {
         lampy_.UstawDzwiek(dzwieki);
         return;

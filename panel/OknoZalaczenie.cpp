@@ -14,62 +14,54 @@
 #include <QRadioButton>
 #include <QTimer>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 void TOkno::ZalaczenieSymulatora() {
     const KursorZajety kursor;
-    if (RadioButton1->isChecked() && !ComPort.IsOpen())
-        ComPort.SetDeviceName("COM1");
-    if (RadioButton2->isChecked() && !ComPort.IsOpen())
-        ComPort.SetDeviceName("COM2");
-    if (!zalaczony_)
+    const auto numer = NumerWybranegoPortu(RadioButton1->isChecked(), RadioButton2->isChecked());
+    if (numer && !ComPort.IsOpen())
+        ComPort.SetDeviceName(NazwaPortu(*numer));
+    if (!zalaczenie_.Zalaczony())
         OtworzPort();
     else
         ZamknijPort();
 }
 
-// A missing or unreadable Program.cpm or DM.cpm throws out of the first two
-// steps: the simulator stays off and the button keeps "&Włącz".
+// A missing or unreadable Program.cpm or DM.cpm throws out before anything
+// is drawn: the simulator stays off and the button keeps "&Włącz".
 void TOkno::OtworzPort() {
-    SprawdzeniePamieci();
-    OdczytDM();
-    Przycisk->setText(QStringLiteral("&Wyłącz"));
-    UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
-    lacze_.OznaczZalaczenie();
-    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Zalaczenie);
-    try {
-        if (!konfiguracja_.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false)) {
-            ComPort.Open();
-            portWUzyciu_ = true;
-            ZapiszOtwarciePortu();
-        }
-        zalaczony_ = true;
-        KontrolkaPWR->UstawKolor(kolory::Zielona);
-        lacze_.SprawdzenieTrybuPracy();
-        zalaczonyChocRaz_ = true;
-    } catch (const std::exception&) {
-        KomunikatZwykly(
-            this, QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
-                                 "Proszę upewnić się, że wybrany port jest obsługiwany przez\n"
-                                 "ten komputer, wybrać inny port i ponownie włączyć program\n"
-                                 "lub w ustawieniach zaznaczyć opcję \"Brak obsługi portu\"."));
-        ZamknijPort();
-    }
+    zalaczenie_.Zalacz();
 }
 
-// The scan is stopped and waited for first, so no scan lights a lamp or
-// writes memory after the lamps are put out.
 void TOkno::ZamknijPort() {
-    lacze_.ZatrzymajSkan();
-    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n)
-        ZgasWyjscia(n);
-    ZamknijPortSzeregowy();
-    portWUzyciu_ = false;
-    lacze_.WyczyscBufor();
-    lacze_.ZapiszZdarzenie(hostlink::LaczeHost::ZdarzenieLinii::Wylaczenie);
+    zalaczenie_.Wylacz();
+}
+
+void TOkno::WczytajPliki() {
+    SprawdzeniePamieci();
+    OdczytDM();
+}
+
+void TOkno::PokazZalaczanie() {
+    Przycisk->setText(QStringLiteral("&Wyłącz"));
+    UstawKoloryPrzycisku(kolory::PrzyciskZalaczony, kolory::PrzyciskZalaczony1);
+}
+
+void TOkno::PokazZasilanie() {
+    KontrolkaPWR->UstawKolor(kolory::Zielona);
+}
+
+void TOkno::ZglosBrakPortu() {
+    KomunikatZwykly(
+        this, QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
+                             "Proszę upewnić się, że wybrany port jest obsługiwany przez\n"
+                             "ten komputer, wybrać inny port i ponownie włączyć program\n"
+                             "lub w ustawieniach zaznaczyć opcję \"Brak obsługi portu\"."));
+}
+
+void TOkno::PokazWylaczenie() {
     Przycisk->setText(QStringLiteral("&Włącz"));
     UstawKoloryPrzycisku(kolory::PrzyciskWylaczony, kolory::PrzyciskWylaczony1);
-    zalaczony_ = false;
     KontrolkaPWR->UstawKolor(kolory::Zgaszona);
     KontrolkaRUN->UstawKolor(kolory::Zgaszona);
     TimerBledu->stop();
@@ -121,9 +113,7 @@ void TOkno::SprawdzeniePamieci() {
 }
 
 void TOkno::OdczytDM() {
-    ::OdczytDM(plikDM_,
-               konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false),
-               pamiec_);
+    ::OdczytDM(plikDM_, konfiguracja_.Czytaj(opcje::PodtrzymanieDM), pamiec_);
 }
 
 // Until a switch-on has gone through, the DM words in memory are not this
@@ -131,9 +121,8 @@ void TOkno::OdczytDM() {
 // switch-on that stopped at a bad line of DM.cpm. A rebuild asked for by the
 // options dialog is written all the same.
 void TOkno::ZapisDM() {
-    const bool podtrzymanie =
-        konfiguracja_.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false);
-    if (!odbudowaDM_ && !(podtrzymanie && zalaczonyChocRaz_))
+    const bool podtrzymanie = konfiguracja_.Czytaj(opcje::PodtrzymanieDM);
+    if (!odbudowaDM_ && !(podtrzymanie && zalaczenie_.ZalaczonyChocRaz()))
         return;
     ::ZapisDM(plikDM_, pamiec_);
 }
@@ -142,7 +131,7 @@ void TOkno::ZmianaPortu() {
     const auto decyzja =
         DecyzjaZmianyPortu(RadioButton1->isChecked(), RadioButton2->isChecked(), ComPort.IsOpen());
     if (decyzja.numerPortu)
-        konfiguracja_.ZapiszLiczbe(klucze::OpcjeOkna, klucze::NumerPortu, *decyzja.numerPortu);
+        konfiguracja_.Zapisz(opcje::NumerPortu, *decyzja.numerPortu);
     if (decyzja.wylaczSymulator) {
         ZamknijPort();
         KomunikatInformacja(this, QString::fromUtf8(KomunikatPortZamkniety));

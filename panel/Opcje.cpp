@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace klucze = hostlink::klucze;
+namespace opcje = hostlink::opcje;
 
 namespace {
 
@@ -135,20 +135,17 @@ void TOpcje::showEvent(QShowEvent* event) {
 
 void TOpcje::Inicjalizacja() {
     const PlikIni& plik = okno_.Konfiguracja();
-    cbZawszeNaWierzchu->setChecked(
-        plik.CzytajBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, true));
-    cbDzwieki->setChecked(plik.CzytajBool(klucze::OpcjeOkna, klucze::Dzwieki, false));
-    cbKomunikacja->setChecked(plik.CzytajBool(klucze::OpcjeOkna, klucze::Komunikacja, false));
-    cbPodtrzymanieLHA->setChecked(
-        plik.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieLHA, true));
-    cbPodtrzymanieDM->setChecked(
-        plik.CzytajBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, false));
+    cbZawszeNaWierzchu->setChecked(plik.Czytaj(opcje::ZawszeNaWierzchu));
+    cbDzwieki->setChecked(plik.Czytaj(opcje::Dzwieki));
+    cbKomunikacja->setChecked(plik.Czytaj(opcje::Komunikacja));
+    cbPodtrzymanieLHA->setChecked(plik.Czytaj(opcje::PodtrzymanieLHA));
+    cbPodtrzymanieDM->setChecked(plik.Czytaj(opcje::PodtrzymanieDM));
     // A file edited by hand may choose no start mode at all, which the group
     // must then show: it is not exclusive while it is loaded.
     trybStartu_->setExclusive(false);
-    OpcjaProgram->setChecked(plik.CzytajBool(klucze::OpcjeProgramu, klucze::Program, true));
-    OpcjaMonitor->setChecked(plik.CzytajBool(klucze::OpcjeProgramu, klucze::Monitor, false));
-    OpcjaRun->setChecked(plik.CzytajBool(klucze::OpcjeProgramu, klucze::Run, false));
+    OpcjaProgram->setChecked(plik.Czytaj(opcje::Program));
+    OpcjaMonitor->setChecked(plik.Czytaj(opcje::Monitor));
+    OpcjaRun->setChecked(plik.Czytaj(opcje::Run));
     trybStartu_->setExclusive(true);
 
     const int model = okno_.ModelWUzyciu();
@@ -159,14 +156,14 @@ void TOpcje::Inicjalizacja() {
 void TOpcje::OkClick() {
     okno_.UstawNaWierzchu(cbZawszeNaWierzchu->isChecked());
     PlikIni& plik = okno_.Konfiguracja();
-    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::PodtrzymanieLHA, cbPodtrzymanieLHA->isChecked());
-    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::PodtrzymanieDM, cbPodtrzymanieDM->isChecked());
-    plik.ZapiszBool(klucze::OpcjeOkna, klucze::ZawszeNaWierzchu, cbZawszeNaWierzchu->isChecked());
-    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::Program, OpcjaProgram->isChecked());
-    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::Monitor, OpcjaMonitor->isChecked());
-    plik.ZapiszBool(klucze::OpcjeProgramu, klucze::Run, OpcjaRun->isChecked());
-    plik.ZapiszBool(klucze::OpcjeOkna, klucze::Dzwieki, cbDzwieki->isChecked());
-    plik.ZapiszBool(klucze::OpcjeOkna, klucze::Komunikacja, cbKomunikacja->isChecked());
+    plik.Zapisz(opcje::PodtrzymanieLHA, cbPodtrzymanieLHA->isChecked());
+    plik.Zapisz(opcje::PodtrzymanieDM, cbPodtrzymanieDM->isChecked());
+    plik.Zapisz(opcje::ZawszeNaWierzchu, cbZawszeNaWierzchu->isChecked());
+    plik.Zapisz(opcje::Program, OpcjaProgram->isChecked());
+    plik.Zapisz(opcje::Monitor, OpcjaMonitor->isChecked());
+    plik.Zapisz(opcje::Run, OpcjaRun->isChecked());
+    plik.Zapisz(opcje::Dzwieki, cbDzwieki->isChecked());
+    plik.Zapisz(opcje::Komunikacja, cbKomunikacja->isChecked());
     OdczytTypuCPU();
     accept();
 }
@@ -178,8 +175,8 @@ void TOpcje::AnulujClick() {
 void TOpcje::OdczytTypuCPU() {
     PlikIni& plik = okno_.Konfiguracja();
     if (const auto model = Modele.indexOf(cbModelSterownika->currentText()); model >= 0)
-        plik.ZapiszLiczbe(klucze::ModelSterownika, klucze::CPU, static_cast<int>(model) + 1);
-    if (plik.CzytajLiczbe(klucze::ModelSterownika, klucze::CPU, 1) != okno_.ModelWUzyciu())
+        plik.Zapisz(opcje::CPU, static_cast<int>(model) + 1);
+    if (plik.Czytaj(opcje::CPU) != okno_.ModelWUzyciu())
         KomunikatInformacja(this, QStringLiteral("Aby zmiany odniosły skutek należy ponownie "
                                                  "włączyc symulator."));
 }

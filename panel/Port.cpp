@@ -5,6 +5,7 @@
 #include "panel/Wyglad.h"
 
 #include "dane/UrzadzeniaSzeregowe.h"
+#include "engine/Funkcje.h"
 #include "serial/VaNetAddress.h"
 #include "serial/VaResolver.h"
 
@@ -47,7 +48,7 @@ int LiczbaCalkowita(const QString& tekst) {
     bool ok = false;
     const int liczba = tekst.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw std::invalid_argument("'" + tekst.toStdString() + "' is not a valid integer value");
+        throw std::invalid_argument(plc::TekstBleduKonwersji(tekst.toStdString()));
     return liczba;
 }
 

@@ -1,11 +1,20 @@
 #include "panel/ZmianaPortu.h"
 
-ZmianaPortu DecyzjaZmianyPortu(bool com1Zaznaczony, bool com2Zaznaczony, bool portOtwarty) {
-    ZmianaPortu decyzja;
+std::optional<int> NumerWybranegoPortu(bool com1Zaznaczony, bool com2Zaznaczony) {
     if (com1Zaznaczony)
-        decyzja.numerPortu = 1;
-    else if (com2Zaznaczony)
-        decyzja.numerPortu = 2;
-    decyzja.wylaczSymulator = portOtwarty;
-    return decyzja;
+        return 1;
+    if (com2Zaznaczony)
+        return 2;
+    return std::nullopt;
+}
+
+std::string NazwaPortu(int numer) {
+    if (numer == 1 || numer == 2)
+        return "COM" + std::to_string(numer);
+    return {};
+}
+
+ZmianaPortu DecyzjaZmianyPortu(bool com1Zaznaczony, bool com2Zaznaczony, bool portOtwarty) {
+    return ZmianaPortu{.numerPortu = NumerWybranegoPortu(com1Zaznaczony, com2Zaznaczony),
+                       .wylaczSymulator = portOtwarty};
 }

@@ -1,6 +1,15 @@
 #pragma once
 
 #include <optional>
+#include <string>
+
+// The number of the checked COM button, as "Numer portu" stores it: 1, 2, or
+// none.
+std::optional<int> NumerWybranegoPortu(bool com1Zaznaczony, bool com2Zaznaczony);
+
+// The name port number 1 or 2 goes by in the serial port, the port map and
+// the messages: "COM1", "COM2"; empty for any other number.
+std::string NazwaPortu(int numer);
 
 // What the main window does when the COM 1 / COM 2 choice changes:
 //

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev clang-format
+    cmake ninja-build g++ clang libclang-rt-14-dev clang-format clang-tidy shellcheck
     qt6-base-dev libjpeg62-turbo-dev libsndfile1-dev libpulse-dev
     libtelnet-dev libgtest-dev libgmock-dev libbenchmark-dev
     # the real RFC 2217 and raw TCP client of the network port's tests

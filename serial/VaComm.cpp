@@ -201,6 +201,10 @@ int TVaCustomComm::InQueueCount() {
     return ReadStatus().InQueue;
 }
 
+std::uint32_t TVaCustomComm::HandedOverEvents() const {
+    return link_ ? link_->WaitingEvents() : 0;
+}
+
 int TVaCustomComm::Read(char* buffer, int count) {
     if (!IsOpen() || count <= 0) {
         return 0;

@@ -24,9 +24,13 @@
 // port is open two threads of its own run beside it:
 //  - the event thread waits for device events and hands each set over to the
 //    window thread synchronously, where the port raises OnRxChar, OnError and
-//    the other events;
+//    the other events: the set goes into the port's inbox under the link's
+//    lock, a queued call by name wakes the window thread, and the event
+//    thread waits for its own completion flag;
 //  - the write thread writes what Write queued, and hands the transmit-queue-
-//    empty and write-failure events over the same way.
+//    empty and write-failure events over through the same inbox without
+//    waiting for them, so it never blocks on a window thread that waits for
+//    room in the queue.
 // Neither thread calls any operation below. Close and the destructor never
 // wait for them: what a thread still uses after that (its flags, the write
 // queue, the device) it owns jointly, and a hand-over that reaches the window
@@ -115,6 +119,10 @@ public:
     int Write(const char* buffer, int count);
     // Bytes waiting in the receive queue; 0 when closed.
     int InQueueCount();
+    // The events (EV_ bits) a thread has handed over that the event loop has
+    // not delivered yet; 0 when none. A caller that runs no events, such as a
+    // test, tells by it that a hand-over is on its way.
+    std::uint32_t HandedOverEvents() const;
     // Reads and clears the line-error bits; all zero when closed.
     TVaCommStatus ReadStatus();
     // The modem lines that are on (MS_ bits); 0 when closed. On the virtual

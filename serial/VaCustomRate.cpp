@@ -12,7 +12,7 @@ int VaSetCustomRate(int handle, std::int32_t rate) {
     if (ioctl(handle, TCGETS2, &tio) != 0) {
         return errno;
     }
-    tio.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
+    tio.c_cflag &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
     tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
     tio.c_ispeed = static_cast<speed_t>(rate);
     tio.c_ospeed = static_cast<speed_t>(rate);

@@ -60,6 +60,15 @@ void TVaPortLink::Send(std::uint32_t events, bool wait) {
     }
 }
 
+std::uint32_t TVaPortLink::WaitingEvents() {
+    const std::lock_guard lock(mutex_);
+    std::uint32_t events = 0;
+    for (const TVaHandOver& waiting : inbox_) {
+        events |= waiting.Events;
+    }
+    return events;
+}
+
 bool TVaPortLink::TakeNext(TVaHandOver& next) {
     const std::lock_guard lock(mutex_);
     if (inbox_.empty()) {

@@ -46,9 +46,10 @@ struct TVaHandOver {
     std::shared_ptr<THandOverDone> Done;
 };
 
-// The threads' way to the port. The port attaches itself when it starts the
-// threads and detaches at Close (or destruction); a hand-over that reaches the
-// window thread after that raises nothing.
+// The threads' way to the port: an inbox under a lock, and a queued call by
+// name that makes the window thread empty it. The port attaches itself when it
+// starts the threads and detaches at Close (or destruction); a hand-over that
+// reaches the window thread after that raises nothing.
 struct TVaPortLink {
     explicit TVaPortLink(TVaCustomComm& port) : port_(&port) {}
 
@@ -56,6 +57,8 @@ struct TVaPortLink {
     void Detach();
     // Window thread: the next hand-over to deliver, if any.
     bool TakeNext(TVaHandOver& next);
+    // Any thread: the events of every hand-over not yet delivered (EV_ bits).
+    std::uint32_t WaitingEvents();
     // Event thread: runs the delivery step for the events on the window thread
     // and returns when it has run, or was dropped because the port is closed
     // or gone.

@@ -27,7 +27,7 @@ namespace {
 void ForgetStopBits(int master) {
     termios line{};
     if (::ioctl(master, TCGETS, &line) == 0 && (line.c_cflag & CSTOPB) != 0) {
-        line.c_cflag &= ~CSTOPB;
+        line.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
         static_cast<void>(::ioctl(master, TCSETS, &line));
     }
 }

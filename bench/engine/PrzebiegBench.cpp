@@ -1,6 +1,6 @@
 // One program pass of a full 255-word program, with the end-of-scan steps and
 // the output refresh, without the worker's 1 ms pause.
-#include "ProgramyWzorcowe.h"
+#include "bench/engine/ProgramyWzorcowe.h"
 
 #include "engine/CyklPracy.h"
 

@@ -2,7 +2,7 @@
 // request written to the master until the whole reply has been read back,
 // while the scan worker runs a 255-word program.
 
-#include "OdczytMonitora.h"
+#include "bench/hostlink/OdczytMonitora.h"
 
 #include "bench/Mediana.h"
 #include "tests/wspolne/StanowiskoPty.h"

@@ -1,7 +1,7 @@
 // The monitor read's round trip without recording and with every frame and
 // reply recorded into the ring.
 
-#include "OdczytMonitora.h"
+#include "bench/hostlink/OdczytMonitora.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // as pyserial does, so each exchange crosses the same Telnet layer a real
 // client's would.
 
-#include "OdczytMonitora.h"
+#include "bench/hostlink/OdczytMonitora.h"
 
 #include "bench/Mediana.h"
 #include "tests/wspolne/Atrapy.h"
@@ -36,7 +36,7 @@ using hostlink::PortComm;
 struct StanowiskoSieci {
     StanowiskoSieci(std::filesystem::path plik, std::string adres)
         : plikProgramu(std::move(plik)), skan(pamiec, program, plc::ZegarSystemowy(), wyjscia),
-          lacze(pamiec, program, skan, adapter, panel, konfiguracja, plikProgramu) {
+          lacze(pamiec, program, skan, panel, adapter, panel, konfiguracja, plikProgramu) {
         pamiec.resetZalaczenia();
         port.SetDeviceName("COM1");
         port.SetResolver([adres](const std::string&) { return adres; });

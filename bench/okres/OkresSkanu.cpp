@@ -6,7 +6,7 @@
 // core (its thread CPU time over the wall time).
 //
 // Usage: parvolen_okres_skanu [seconds] [relay|mixed]   (default: 10 relay)
-#include "../engine/ProgramyWzorcowe.h"
+#include "bench/engine/ProgramyWzorcowe.h"
 
 #include "engine/CyklPracy.h"
 

@@ -43,5 +43,5 @@ for n in $(seq "$przebiegi"); do
     [ -n "$okno" ] || { echo "run $n: the main window did not appear" >&2; exit 1; }
     czasy+=($(((koniec - poczatek) / 1000000)))
 done
-posortowane=($(printf '%s\n' "${czasy[@]}" | sort -n))
+mapfile -t posortowane < <(printf '%s\n' "${czasy[@]}" | sort -n)
 echo "start-up to the main window, $przebiegi runs (ms): ${czasy[*]}; median ${posortowane[$((przebiegi / 2))]} ms"

@@ -30,14 +30,16 @@ struct Okno {
 
 void BM_OdswiezenieBezZmian(benchmark::State& state) {
     Okno okno;
-    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; n += 2)
+    for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; n += 2) {
         okno.lampy.ZapalWyjscia(n);
+    }
     for (auto _ : state) {
         for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n) {
-            if (n % 2 == 0)
+            if (n % 2 == 0) {
                 okno.lampy.ZapalWyjscia(n);
-            else
+            } else {
                 okno.lampy.ZgasWyjscia(n);
+            }
         }
     }
     state.SetItemsProcessed(state.iterations() * LampyWyjsc::LiczbaWyjsc);
@@ -50,10 +52,11 @@ void BM_OdswiezenieZeZmiana(benchmark::State& state) {
     bool zapal = true;
     for (auto _ : state) {
         for (int n = 0; n < LampyWyjsc::LiczbaWyjsc; ++n) {
-            if (zapal)
+            if (zapal) {
                 okno.lampy.ZapalWyjscia(n);
-            else
+            } else {
                 okno.lampy.ZgasWyjscia(n);
+            }
         }
         zapal = !zapal;
     }

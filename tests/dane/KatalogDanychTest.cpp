@@ -39,8 +39,9 @@ void ZapiszPlik(const fs::path& plik, const std::string& tresc) {
 class KatalogDanychTest : public ::testing::Test {
 protected:
     KatalogDanychTest() {
-        for (const char* nazwa : {"instalacja", "bin", "dom", "share/parvolen"})
+        for (const char* nazwa : {"instalacja", "bin", "dom", "share/parvolen"}) {
             fs::create_directories(Sciezka(nazwa));
+        }
         Zapisz("share/parvolen/Program.cpm", DomyslnyProgram);
         Zapisz("share/parvolen/DM.cpm", DomyslneDM);
         miejsca_ = {.zUstawien = {},
@@ -56,8 +57,9 @@ protected:
     std::string Czytaj(const std::string& nazwa) const { return katalog_.czytaj(nazwa); }
     std::vector<std::string> Pliki(const std::string& nazwa) const {
         std::vector<std::string> pliki;
-        for (const auto& wpis : fs::directory_iterator(Sciezka(nazwa)))
+        for (const auto& wpis : fs::directory_iterator(Sciezka(nazwa))) {
             pliki.push_back(wpis.path().filename().string());
+        }
         std::sort(pliki.begin(), pliki.end());
         return pliki;
     }
@@ -139,7 +141,7 @@ TEST_P(WyborKatalogu, ChoosesAndPrepares) {
 }
 
 INSTANTIATE_TEST_SUITE_P(KatalogDanych, WyborKatalogu, ::testing::ValuesIn(Przypadki),
-                         [](const auto& info) { return std::string(info.param.nazwa); });
+                         [](const auto& przypadek) { return std::string(przypadek.param.nazwa); });
 
 // The failures: each names the user's directory and says why. The read-only
 // folder stops only an unprivileged user, so under root the preparation runs
@@ -151,8 +153,9 @@ TEST_F(KatalogDanychTest, ReadOnlyDataHomeIsAnError) {
     const std::string katalog = Sciezka("dom/Parvolen").string();
     EXPECT_EXIT(
         {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
                 std::_Exit(2);
+            }
             try {
                 PrzygotujKatalogDanych(miejsca_);
             } catch (const BladKataloguDanych& blad) {
@@ -228,8 +231,9 @@ TEST_F(KatalogDanychTest, PlacesOfTheProcessComeFromTheEnvironment) {
 
 // The shared files: the current directory first, then the others in order.
 TEST_F(KatalogDanychTest, SharedFileIsTakenFromTheFirstDirectoryThatHasIt) {
-    for (const char* nazwa : {"a/Pomoc", "b/Pomoc", "c/Pomoc"})
+    for (const char* nazwa : {"a/Pomoc", "b/Pomoc", "c/Pomoc"}) {
         fs::create_directories(Sciezka(nazwa));
+    }
     const std::vector<fs::path> katalogi{Sciezka("a"), Sciezka("b"), Sciezka("c")};
     const fs::path strona = "Pomoc/help.html";
     EXPECT_EQ(ZnajdzPlik(strona, katalogi), std::nullopt);

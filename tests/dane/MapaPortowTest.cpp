@@ -59,10 +59,12 @@ protected:
 TEST_P(MapaPortowTest, DeviceOfThePortName) {
     const Przypadek& p = GetParam();
     const QString klucz = QStringLiteral("Ports/") + p.port;
-    if (p.uzytkownika)
+    if (p.uzytkownika) {
         ustawienia_.Zapisz(QSettings::UserScope, klucz, *p.uzytkownika);
-    if (p.systemowy)
+    }
+    if (p.systemowy) {
         ustawienia_.Zapisz(QSettings::SystemScope, klucz, *p.systemowy);
+    }
     // The other name mapped in both files must not matter.
     const QString inny =
         QStringLiteral("Ports/") + (std::string(p.port) == "COM1" ? "COM2" : "COM1");
@@ -72,7 +74,9 @@ TEST_P(MapaPortowTest, DeviceOfThePortName) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Przypadki, MapaPortowTest, ::testing::ValuesIn(Przypadki),
-                         [](const auto& info) { return "case" + std::to_string(info.index); });
+                         [](const auto& przypadek) {
+                             return "case" + std::to_string(przypadek.index);
+                         });
 
 TEST(ZapisMapyPortow, StoresInTheUserFileOnlyAndIsReadAtOnce) {
     const UstawieniaTestowe ustawienia;
@@ -130,14 +134,14 @@ TEST(NiezgodnoscKlienta, NamesTheClientsLineOnlyWhenItDiffers) {
     sterownik.Databits = db7;
     sterownik.Parity = paEven;
     sterownik.Stopbits = sb2;
-    struct Przypadek {
+    struct KlientILinia {
         const char* opis;
         std::optional<TVaNetClient> klient;
         std::string tekst;
     };
     const TVaClientLine n81{9600, 8, 1, 1};
     const TVaClientLine szybki{19200, 8, 1, 1};
-    const std::vector<Przypadek> przypadki{
+    const std::vector<KlientILinia> przypadki{
         {"no network client", std::nullopt, ""},
         {"a raw client sets nothing", TVaNetClient{true, false, n81}, ""},
         {"the controller's own line", TVaNetClient{true, true, TVaClientLine{}}, ""},
@@ -146,8 +150,9 @@ TEST(NiezgodnoscKlienta, NamesTheClientsLineOnlyWhenItDiffers) {
         {"another rate too", TVaNetClient{true, true, szybki},
          "Klient ustawił 19200 8N1, sterownik pracuje na 9600 7E2"},
     };
-    for (const Przypadek& p : przypadki)
+    for (const KlientILinia& p : przypadki) {
         EXPECT_EQ(NiezgodnoscKlienta(p.klient, sterownik), p.tekst) << p.opis;
+    }
 }
 
 } // namespace

@@ -31,14 +31,14 @@ protected:
     std::unique_ptr<plc::Pamiec> pamiec_ = std::make_unique<plc::Pamiec>();
 };
 
-TEST(LiczbaDziesietna, AcceptsOnlyAWholeSigned32BitNumber) {
-    EXPECT_EQ(LiczbaDziesietna("0"), 0);
-    EXPECT_EQ(LiczbaDziesietna("-2147483648"), INT32_MIN);
-    EXPECT_EQ(LiczbaDziesietna("+17"), 17);
-    EXPECT_EQ(LiczbaDziesietna("  5"), 5);
+TEST(LiczbaZWierszaDM, AcceptsOnlyAWholeSigned32BitNumber) {
+    EXPECT_EQ(LiczbaZWierszaDM("0"), 0);
+    EXPECT_EQ(LiczbaZWierszaDM("-2147483648"), INT32_MIN);
+    EXPECT_EQ(LiczbaZWierszaDM("+17"), 17);
+    EXPECT_EQ(LiczbaZWierszaDM("  5"), 5);
     for (const char* zle : {"", "abc", "1.5", "12 ", "2147483648", "0x10", "-", "1e3"}) {
         try {
-            LiczbaDziesietna(zle);
+            LiczbaZWierszaDM(zle);
             ADD_FAILURE() << "accepted \"" << zle << "\"";
         } catch (const std::invalid_argument& e) {
             EXPECT_EQ(std::string(e.what()),
@@ -80,8 +80,9 @@ TEST_F(PlikDMTest, ABadLineIsNamedAndStoresNothing) {
     for (const auto& p : przypadki) {
         SCOPED_TRACE(p.zla);
         std::string tresc;
-        for (int wiersz = 1; wiersz <= 255; ++wiersz)
+        for (int wiersz = 1; wiersz <= 255; ++wiersz) {
             tresc += (wiersz == p.wiersz ? std::string(p.zla) : std::to_string(wiersz)) + "\r\n";
+        }
         Zapisz(tresc);
         if (p.komunikat == nullptr) {
             OdczytDM(Plik(), true, *pamiec_);
@@ -129,21 +130,24 @@ TEST_F(PlikDMTest, ALoadRemovesTheTemporaryFileAKilledSaveLeft) {
 
 TEST_F(PlikDMTest, LinesPastTheDMAreaAreIgnored) {
     std::string tresc;
-    for (int k = 0; k < 1030; ++k)
+    for (int k = 0; k < 1030; ++k) {
         tresc += std::to_string(k + 1) + "\r\n";
+    }
     Zapisz(tresc + "nie liczba\r\n");
     OdczytDM(Plik(), true, *pamiec_);
     EXPECT_EQ(pamiec_->DM[1023].load(), 1024);
 }
 
 TEST_F(PlikDMTest, SavesExactly255Lines) {
-    for (int k = 0; k < plc::LiczbaDM; ++k)
+    for (int k = 0; k < plc::LiczbaDM; ++k) {
         pamiec_->DM[static_cast<std::size_t>(k)].store(k * 1000 - 5);
+    }
     Zapisz("stara zawartosc, dluzsza niz wiersz");
     ZapisDM(Plik(), *pamiec_);
     std::string oczekiwane;
-    for (int k = 0; k < 255; ++k)
+    for (int k = 0; k < 255; ++k) {
         oczekiwane += std::to_string(k * 1000 - 5) + "\r\n";
+    }
     EXPECT_EQ(Czytaj(), oczekiwane);
 
     auto wczytana = std::make_unique<plc::Pamiec>();
@@ -170,8 +174,9 @@ TEST_F(PlikDMTest, AFailedSaveNamesTheFileAndLeavesNoFile) {
 // system's reason and the old file stays whole (not a truncated new one).
 TEST_F(PlikDMTest, ASaveOntoAFullDiskThrowsAndKeepsTheOldFile) {
     Zapisz(std::string(255 * 3, '0'));
-    for (int k = 0; k < SlowaPlikuDM; ++k)
+    for (int k = 0; k < SlowaPlikuDM; ++k) {
         pamiec_->DM[static_cast<std::size_t>(k)].store(-100000 - k);
+    }
     try {
         const PelnyDysk dysk(300);
         ZapisDM(Plik(), *pamiec_);

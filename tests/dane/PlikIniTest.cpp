@@ -38,6 +38,23 @@ TEST_F(PlikIniTest, MissingFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(ini_.CzytajLiczbe("Opcje okna", "Komunikacja", 7), 7);
 }
 
+// The file is the host link's configuration as it is: an option read through
+// that interface sees its default until a typed write puts the value under
+// the option's own section and key.
+TEST_F(PlikIniTest, TypedOptionsReadTheirDefaultAndWriteUnderTheirSectionAndKey) {
+    constexpr hostlink::Opcja<bool> Flaga{"S", "Flaga", true};
+    constexpr hostlink::Opcja<int> Liczba{"S", "Liczba", 3};
+    const hostlink::KonfiguracjaLacza& konfiguracja = ini_;
+    EXPECT_TRUE(konfiguracja.Czytaj(Flaga));
+    EXPECT_EQ(konfiguracja.Czytaj(Liczba), 3);
+
+    ini_.Zapisz(Liczba, 12);
+    ini_.Zapisz(Flaga, false);
+    EXPECT_EQ(Czytaj(), "[S]\r\nLiczba=12\r\nFlaga=0\r\n");
+    EXPECT_FALSE(konfiguracja.Czytaj(Flaga));
+    EXPECT_EQ(konfiguracja.Czytaj(Liczba), 12);
+}
+
 TEST_F(PlikIniTest, NamesMatchWithoutRegardToCaseAndSpaces) {
     Zapisz("[ opcje OKNA ]\nnumer PORTU = 1 \n[Opcje programu]\r\nPodtrzymanie LR,HR,AR=0\r\n");
     EXPECT_EQ(ini_.CzytajLiczbe("Opcje okna", "Numer portu", 2), 1);

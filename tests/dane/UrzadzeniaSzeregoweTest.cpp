@@ -32,8 +32,9 @@ public:
         Wezel(nazwa);
         const fs::path wpis = Korzen() / "sys/class/tty" / nazwa;
         fs::create_directories(wpis / "device");
-        if (typ)
+        if (typ) {
             std::ofstream(wpis / "type") << *typ << "\n";
+        }
     }
     void PoIdentyfikatorze(const std::string& nazwa, const std::string& cel) const {
         fs::create_directories(Korzen() / "dev/serial/by-id");
@@ -55,8 +56,9 @@ TEST(UrzadzeniaSzeregowe, OnlyRealPortsInFamilyAndNumberOrder) {
     k.Wezel("ttyACM0");
     k.Wezel("ttyUSB1");
     k.Wezel("ttyUSB0");
-    for (const char* obcy : {"tty0", "ttyS", "ttySX", "ttyUSB0.bak", "console", "ptmx"})
+    for (const char* obcy : {"tty0", "ttyS", "ttySX", "ttyUSB0.bak", "console", "ptmx"}) {
         k.Wezel(obcy);
+    }
     k.PoIdentyfikatorze("usb-Maker_Adapter_B-if00-port0", "../../ttyUSB1");
     k.PoIdentyfikatorze("usb-Maker_Adapter_A-if00-port0", "../../ttyUSB0");
 

@@ -19,8 +19,8 @@ struct Obraz {
             wartosci.push_back(tc.wartosc());
             statusy.push_back(tc.status());
         }
-        for (const auto& dm : p.DM) {
-            this->dm.push_back(dm.load());
+        for (const auto& slowo : p.DM) {
+            dm.push_back(slowo.load());
         }
     }
     bool operator==(const Obraz&) const = default;

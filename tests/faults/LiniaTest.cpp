@@ -58,7 +58,7 @@ protected:
     FakePanel panel;
     FakeKonfiguracja konfiguracja;
     std::filesystem::path plikProgramu = katalog.sciezka() / "Program.cpm";
-    LaczeHost lacze{pamiec, program, skan, adapter, panel, konfiguracja, plikProgramu};
+    LaczeHost lacze{pamiec, program, skan, panel, adapter, panel, konfiguracja, plikProgramu};
     std::vector<std::string> bledy;
 };
 

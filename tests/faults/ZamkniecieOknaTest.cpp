@@ -20,8 +20,9 @@ private slots:
 void ZamkniecieOknaTest::pelnyDyskPrzyZamknieciu() {
     Stanowisko s;
     std::string stary;
-    for (int k = 0; k < 255; ++k)
+    for (int k = 0; k < 255; ++k) {
         stary += std::to_string(k) + "\r\n";
+    }
     s.Instalacja();
     s.Zapisz("DM.cpm", stary);
     s.Zapisz("Konfiguracja.ini",
@@ -30,8 +31,9 @@ void ZamkniecieOknaTest::pelnyDyskPrzyZamknieciu() {
     // The words are this run's once a switch-on has loaded them.
     okno.ZalaczenieSymulatora();
     QVERIFY(okno.Zalaczony());
-    for (int k = 0; k < plc::LiczbaDM; ++k)
+    for (int k = 0; k < plc::LiczbaDM; ++k) {
         s.pamiec->DM[static_cast<std::size_t>(k)].store(-1000 - k);
+    }
 
     {
         Odpowiedzi odpowiedzi;

@@ -34,8 +34,9 @@ TEST(Jpeg, DamagedPicturesGiveANullImage) {
     EXPECT_TRUE(DekodujJpeg(dane.left(dane.size() / 2)).isNull());
     EXPECT_TRUE(DekodujJpeg(dane.left(40)).isNull());
     QByteArray zepsuty = dane;
-    for (qsizetype i = zepsuty.size() / 3; i < zepsuty.size() / 2; ++i)
+    for (qsizetype i = zepsuty.size() / 3; i < zepsuty.size() / 2; ++i) {
         zepsuty[i] = static_cast<char>(0xFF);
+    }
     EXPECT_TRUE(DekodujJpeg(zepsuty).isNull());
 }
 

@@ -19,8 +19,9 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++ile;
+        }
         return false;
     }
 };
@@ -94,12 +95,15 @@ void TestIAeverButton::maska() {
     // The pixels cut off at the corners (the right and bottom edges of the
     // outline lie outside the region, so those corners lose fewer); the
     // edges' middles and the straight parts next to the arcs are in.
-    for (const QPoint rog : PikseleScietychRogow(w, h))
+    for (const QPoint rog : PikseleScietychRogow(w, h)) {
         QVERIFY2(!maska.contains(rog),
                  qPrintable(QStringLiteral("%1,%2").arg(rog.x()).arg(rog.y())));
-    for (const QPoint p : {QPoint(w / 2, 0), QPoint(w / 2, h - 1), QPoint(0, h / 2),
-                           QPoint(w - 1, h / 2), QPoint(4, 0), QPoint(0, 4), QPoint(w / 2, h / 2)})
+    }
+    for (const QPoint p :
+         {QPoint(w / 2, 0), QPoint(w / 2, h - 1), QPoint(0, h / 2), QPoint(w - 1, h / 2),
+          QPoint(4, 0), QPoint(0, 4), QPoint(w / 2, h / 2)}) {
         QVERIFY2(maska.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+    }
 }
 
 void TestIAeverButton::fazaJasnaGoraLewoCiemnaDolPrawo() {
@@ -109,10 +113,12 @@ void TestIAeverButton::fazaJasnaGoraLewoCiemnaDolPrawo() {
     QCOMPARE(wewnetrzny[5], QPoint(74, 4));
     const PolowkiFazy faza = PodzielFaze(obrys, wewnetrzny);
     QVERIFY(faza.jasna.intersected(faza.ciemna).isEmpty());
-    for (const QPoint p : {QPoint(38, 0), QPoint(38, 1), QPoint(0, 11), QPoint(1, 11)})
+    for (const QPoint p : {QPoint(38, 0), QPoint(38, 1), QPoint(0, 11), QPoint(1, 11)}) {
         QVERIFY(faza.jasna.contains(p) && !faza.ciemna.contains(p));
-    for (const QPoint p : {QPoint(38, 21), QPoint(38, 20), QPoint(75, 11), QPoint(74, 11)})
+    }
+    for (const QPoint p : {QPoint(38, 21), QPoint(38, 20), QPoint(75, 11), QPoint(74, 11)}) {
         QVERIFY(faza.ciemna.contains(p) && !faza.jasna.contains(p));
+    }
     QVERIFY(!faza.jasna.contains(QPoint(38, 11)) && !faza.ciemna.contains(QPoint(38, 11)));
 }
 
@@ -132,8 +138,9 @@ void TestIAeverButton::pasyGradientu() {
     const auto wynik = PasyGradientu(a, b, h);
     QCOMPARE(static_cast<int>(wynik.size()), pasy);
     QCOMPARE(wynik.front().kolor, a);
-    if (pasy > 1)
+    if (pasy > 1) {
         QCOMPARE(wynik.back().kolor, b);
+    }
     // The bands tile the face: every row once, top to bottom.
     int wiersz = 0;
     for (const auto& pas : wynik) {
@@ -141,8 +148,9 @@ void TestIAeverButton::pasyGradientu() {
         wiersz += pas.wysokosc;
     }
     QCOMPARE(wiersz, h);
-    if (h == 22) // step 1 of 7: red 218 - 59 / 7, blue 236 - 29 / 7, truncated
+    if (h == 22) { // step 1 of 7: red 218 - 59 / 7, blue 236 - 29 / 7, truncated
         QCOMPARE(wynik[1].kolor, QColor(210, 0xFF, 232));
+    }
 }
 
 void TestIAeverButton::jasniejszyCiemniejszy_data() {
@@ -218,9 +226,11 @@ void TestIAeverButton::klikNaScietymRoguNieWciska() {
     TIAeverButton& przycisk = p.przycisk;
     QSignalSpy klikniecia(&przycisk, &QAbstractButton::clicked);
     // Not (0, 0): QTest reads a null point as "the centre".
-    for (const QPoint rog : PikseleScietychRogow(76, 22))
-        if (!rog.isNull())
+    for (const QPoint rog : PikseleScietychRogow(76, 22)) {
+        if (!rog.isNull()) {
             QTest::mouseClick(&przycisk, Qt::LeftButton, {}, rog);
+        }
+    }
     QCOMPARE(klikniecia.count(), 0);
     QTest::mouseClick(&przycisk, Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(klikniecia.count(), 1);
@@ -305,18 +315,22 @@ void TestIAeverButton::napisNiezaleznyOdPalety() {
     przycisk.setText(QStringLiteral("&Info"));
     przycisk.resize(56, 16);
     QPalette ciemna = przycisk.palette();
-    for (const auto grupa : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (const auto grupa : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         ciemna.setColor(grupa, QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEC));
+    }
     przycisk.setPalette(ciemna);
     przycisk.setEnabled(czynny);
 
     // The darkest pixel inside the bevel is the caption's core.
     const QImage lico = przycisk.grab().toImage();
     QColor najciemniejszy = Qt::white;
-    for (int y = 3; y < 13; ++y)
-        for (int x = 3; x < 53; ++x)
-            if (qGray(lico.pixel(x, y)) < qGray(najciemniejszy.rgb()))
+    for (int y = 3; y < 13; ++y) {
+        for (int x = 3; x < 53; ++x) {
+            if (qGray(lico.pixel(x, y)) < qGray(najciemniejszy.rgb())) {
                 najciemniejszy = lico.pixelColor(x, y);
+            }
+        }
+    }
     // Antialiasing leaves even a stem's core a shade off the pen.
     const int odchylka = std::max({std::abs(najciemniejszy.red() - napis.red()),
                                    std::abs(najciemniejszy.green() - napis.green()),

@@ -30,8 +30,9 @@ void TestInfoPomoc::adresy() {
 void TestInfoPomoc::oknoInformacji() {
     TInfo info;
     QStringList teksty;
-    for (const QLabel* etykieta : info.findChildren<QLabel*>())
+    for (const QLabel* etykieta : info.findChildren<QLabel*>()) {
         teksty << etykieta->text();
+    }
     QVERIFY(teksty.contains(QStringLiteral("ver  2.01")));
     QVERIFY(teksty.contains(QStringLiteral("Pomysł i współpraca :")));
     QCOMPARE(info.findChild<QLineEdit*>(QStringLiteral("Edit6"))->text(),
@@ -55,24 +56,29 @@ void TestInfoPomoc::stronaPomocyPoprawna() {
     QStringList odnosniki;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (!xml.isStartElement())
+        if (!xml.isStartElement()) {
             continue;
-        if (xml.name() == u"html")
+        }
+        if (xml.name() == u"html") {
             QCOMPARE(xml.attributes().value(QStringLiteral("lang")), QStringLiteral("pl"));
-        if (xml.name() == u"h2")
+        }
+        if (xml.name() == u"h2") {
             naglowki << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        }
         for (const QString& atrybut : {QStringLiteral("href"), QStringLiteral("src")}) {
             const QString cel = xml.attributes().value(atrybut).toString();
-            if (!cel.isEmpty() && !cel.contains(u':') && !cel.startsWith(u'#'))
+            if (!cel.isEmpty() && !cel.contains(u':') && !cel.startsWith(u'#')) {
                 odnosniki << cel;
+            }
         }
     }
     QVERIFY2(
         !xml.hasError(),
         qPrintable(QStringLiteral("%1 w wierszu %2").arg(xml.errorString()).arg(xml.lineNumber())));
     QVERIFY(naglowki.size() >= 8);
-    for (const QString& cel : odnosniki)
+    for (const QString& cel : odnosniki) {
         QVERIFY2(QFile::exists(katalog + cel), qPrintable(cel));
+    }
 }
 
 QTEST_MAIN(TestInfoPomoc)

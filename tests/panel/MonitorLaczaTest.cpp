@@ -28,11 +28,12 @@ namespace {
 // Each row as "meaning | reason", in order.
 QStringList ZnaczeniaIPowody(const ModelMonitora& model) {
     QStringList wiersze;
-    for (int n = 0; n < model.rowCount(); ++n)
+    for (int n = 0; n < model.rowCount(); ++n) {
         wiersze
             << model.data(model.index(n, hostlink::KolumnaZnaczenie), Qt::DisplayRole).toString() +
                    " | " +
                    model.data(model.index(n, hostlink::KolumnaPowod), Qt::DisplayRole).toString();
+    }
     return wiersze;
 }
 
@@ -93,8 +94,9 @@ void MonitorLaczaTest::wierszePodczasRozmowyIZapisDoPliku() {
     const std::string plik = s.Sciezka("monitor.txt").string();
     monitor.Zapisz(QString::fromStdString(plik));
     QString oczekiwany;
-    for (int n = 0; n < model.rowCount(); ++n)
+    for (int n = 0; n < model.rowCount(); ++n) {
         oczekiwany += model.Wiersz(n) + '\n';
+    }
     const QString zapisany = QString::fromUtf8(s.Czytaj("monitor.txt"));
     QCOMPARE(zapisany, oczekiwany);
     QCOMPARE(zapisany.count('\n'), 5);

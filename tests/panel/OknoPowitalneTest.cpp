@@ -53,8 +53,9 @@ void TestOknoPowitalne::poDziesieciuTyknieciachPrzyciskZamyka() {
     QVERIFY(zegar->isActive());
     QCOMPARE(zegar->interval(), 1000);
 
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
         okno->Licznik();
+    }
     QCOMPARE(Przycisk(*okno)->text(), QStringLiteral("Zamknij okno"));
     QVERIFY(!zegar->isActive());
     // A stray tick after the end neither wraps the countdown nor reopens it.

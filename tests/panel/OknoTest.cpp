@@ -2,13 +2,13 @@
 // PROGRAM and without a mode, switch-off, the failures of the switch-on,
 // inputs, sliders, the sound check and DM retention, the welcome window, the
 // port settings applied without an open port and the ERR lamp's flash.
-#include "tests/wspolne/Kolory.h"
 #include "tests/wspolne/Modalne.h"
 #include "tests/wspolne/Odpowiedzi.h"
 #include "tests/wspolne/StanowiskoOkna.h"
 #include "tests/wspolne/TcpClient.h"
 
 #include "panel/IAeverButton.h"
+#include "panel/Kolory.h"
 #include "panel/Lampka.h"
 #include "panel/OknoPowitalne.h"
 
@@ -27,6 +27,13 @@
 #include <optional>
 
 namespace {
+
+using kolory::Biala;
+using kolory::Czerwona;
+using kolory::Projektowy;
+using kolory::Zgaszona;
+using kolory::ZgaszonaBledu;
+using kolory::Zielona;
 
 const QString KomunikatPortu =
     QStringLiteral("Wybrany port nie istnieje lub jest zajęty przez inną aplikację.\n"
@@ -50,9 +57,11 @@ TOkno& ZalaczonyWPROGRAM(Stanowisko& s) {
 
 int LiczbaLinii(const std::string& tekst) {
     int linie = 0;
-    for (std::size_t i = 0; i + 1 < tekst.size(); ++i)
-        if (tekst[i] == '\r' && tekst[i + 1] == '\n')
+    for (std::size_t i = 0; i + 1 < tekst.size(); ++i) {
+        if (tekst[i] == '\r' && tekst[i + 1] == '\n') {
             ++linie;
+        }
+    }
     return linie;
 }
 
@@ -283,10 +292,11 @@ void OknoTest::zlyPlikDMZostawiaWylaczony() {
     QFETCH(QString, komunikat);
     Stanowisko s;
     s.Instalacja();
-    if (dm.isEmpty())
+    if (dm.isEmpty()) {
         std::filesystem::remove(s.Sciezka("DM.cpm"));
-    else
+    } else {
         s.Zapisz("DM.cpm", dm.toStdString());
+    }
     s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\nPodtrzymanie DM=1\r\n"));
     TOkno& okno = s.Okno();
     s.pamiec->DM[0].store(77);
@@ -404,8 +414,9 @@ void OknoTest::podtrzymanieDM() {
     Stanowisko s;
     s.Instalacja();
     std::string dm;
-    for (int k = 0; k < 255; ++k)
+    for (int k = 0; k < 255; ++k) {
         dm += std::to_string(k == 100 ? -1234 : k) + "\r\n";
+    }
     s.Zapisz("DM.cpm", dm);
     s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\nPodtrzymanie DM=0\r\n"));
     TOkno& okno = s.Okno();
@@ -454,15 +465,17 @@ void OknoTest::zapisDM() {
     s.Zapisz("Konfiguracja.ini", Opcje(std::string("Program=1\r\nPodtrzymanie DM=") +
                                        (podtrzymanie ? "1" : "0") + "\r\n"));
     TOkno& okno = s.Okno();
-    if (odbudowa)
+    if (odbudowa) {
         okno.UstawOdbudoweDM();
+    }
     if (zalaczony) {
         okno.ZalaczenieSymulatora();
         QVERIFY(okno.Zalaczony());
         okno.ZalaczenieSymulatora();
     }
-    for (int k = 0; k < plc::LiczbaDM; ++k)
+    for (int k = 0; k < plc::LiczbaDM; ++k) {
         s.pamiec->DM[static_cast<std::size_t>(k)].store(k - 3);
+    }
 
     QCloseEvent zamkniecie;
     QApplication::sendEvent(&okno, &zamkniecie);
@@ -517,8 +530,9 @@ void OknoTest::zamkniecieBezUdanegoZalaczeniaZachowujeDM() {
     Stanowisko s;
     s.Instalacja();
     std::string dm;
-    for (int k = 0; k < 255; ++k)
+    for (int k = 0; k < 255; ++k) {
         dm += (k == 100 ? wiersz101.toStdString() : std::to_string(1000 + k)) + "\r\n";
+    }
     s.Zapisz("DM.cpm", dm);
     s.Zapisz("Konfiguracja.ini", Opcje("Program=1\r\nPodtrzymanie DM=1\r\n"));
     TOkno& okno = s.Okno();
@@ -663,8 +677,9 @@ void OknoTest::powitanieOdTimer1() {
         widziane.modalne = o.isModal();
         widziane.odliczanie = o.Odliczanie();
         widziane.zamknieciePrzedZerem = o.close();
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < 10; ++i) {
             o.Licznik();
+        }
         auto* przycisk = o.findChild<QPushButton*>(QStringLiteral("Button1"));
         widziane.napis = przycisk->text();
         przycisk->click();
@@ -801,8 +816,9 @@ void OknoTest::pomoc() {
     }
     TOkno& okno = s.Okno();
     std::optional<Przegladarka> launcher;
-    if (przegladarka)
+    if (przegladarka) {
         launcher.emplace();
+    }
     Odpowiedzi odpowiedzi;
 
     okno.Button4->click();

@@ -24,9 +24,9 @@ public:
 
     PlikIni& Konfiguracja() override { return ini; }
     std::uint8_t ModelWUzyciu() const override { return model; }
-    void UstawNaWierzchu(bool naWierzchu) override {
+    void UstawNaWierzchu(bool wartosc) override {
         naWierzchuUstawione = true;
-        this->naWierzchu = naWierzchu;
+        naWierzchu = wartosc;
     }
     std::filesystem::path PlikDM() const override { return katalog_ / "DM.cpm"; }
     void UstawOdbudoweDM() override { odbudowa = true; }
@@ -221,8 +221,9 @@ void OpcjeTest::sprawdzeniePlikuDM() {
     QFETCH(bool, komunikat);
     QTemporaryDir katalog;
     OknoNaNiby okno(katalog);
-    if (dlugosc >= 0)
+    if (dlugosc >= 0) {
         okno.Zapisz("DM.cpm", std::string(static_cast<std::size_t>(dlugosc), '0'));
+    }
     Odpowiedzi odpowiedzi;
     TOpcje opcje(okno, nullptr);
     opcje.show();

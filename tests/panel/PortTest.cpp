@@ -69,8 +69,9 @@ public:
     void OtworzPortSzeregowy() override {
         log.push_back("otworz");
         // As the device layer on Linux: 1.5 stop bits cannot be set.
-        if (bityStopu == sb15)
+        if (bityStopu == sb15) {
             throw std::runtime_error("Error setting communications state");
+        }
         otwarty = true;
     }
     void UstawPredkosc(TVaBaudrate v) override {
@@ -167,8 +168,9 @@ void TestPort::tekstyPoczatkoweIKolejnoscTab() {
     // is the next in the intended order.
     for (std::size_t i = 0; i + 1 < kolejnosc.size(); ++i) {
         QWidget* nastepny = kolejnosc[i]->nextInFocusChain();
-        while (std::ranges::find(kolejnosc, nastepny) == kolejnosc.end())
+        while (std::ranges::find(kolejnosc, nastepny) == kolejnosc.end()) {
             nastepny = nastepny->nextInFocusChain();
+        }
         QCOMPARE(nastepny, kolejnosc[i + 1]);
     }
     QVERIFY(cel.log.empty());
@@ -260,12 +262,14 @@ void TestPort::kazdaPozycjaList_data() {
     QTest::addColumn<int>("lista");
     QTest::addColumn<QString>("tekst");
     QTest::addColumn<QString>("wpis"); // empty: the setting is left alone
-    for (const char* v : {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600"})
+    for (const char* v : {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600"}) {
         QTest::addRow("predkosc %s", v) << 1 << v << QStringLiteral("predkosc %1").arg(v);
+    }
     QTest::newRow("predkosc 115200") << 1 << "115200"
                                      << "";
-    for (const char* v : {"4", "5", "6", "7", "8"})
+    for (const char* v : {"4", "5", "6", "7", "8"}) {
         QTest::addRow("dane %s", v) << 2 << v << QStringLiteral("dane %1").arg(v);
+    }
     QTest::newRow("dane 3") << 2 << "3"
                             << "";
     QTest::newRow("dane 9") << 2 << "9"
@@ -290,13 +294,16 @@ void TestPort::kazdaPozycjaList() {
     d.Przycisk(2)->click();
     const char* przedrostek = lista == 1 ? "predkosc" : lista == 2 ? "dane" : "stop";
     std::vector<std::string> wpisy;
-    for (const auto& w : cel.log)
-        if (w.starts_with(przedrostek))
+    for (const auto& w : cel.log) {
+        if (w.starts_with(przedrostek)) {
             wpisy.push_back(w);
-    if (wpis.isEmpty())
+        }
+    }
+    if (wpis.isEmpty()) {
         QVERIFY(wpisy.empty());
-    else
+    } else {
         QCOMPARE(wpisy, (std::vector<std::string>{wpis.toStdString()}));
+    }
     QVERIFY(cel.bledy.empty());
 }
 
@@ -405,8 +412,9 @@ void TestPort::noweUrzadzenieZapisaneDlaWybranegoPortu() {
         oczekiwana[cel.wybrany] = zapisane.toStdString();
     }
     // Reopened after the device is stored, so the port opens the new one.
-    for (const char* wpis : {"predkosc 19200", "dane 7", "stop 2", "otworz", "PWR #00ff00"})
+    for (const char* wpis : {"predkosc 19200", "dane 7", "stop 2", "otworz", "PWR #00ff00"}) {
         log.emplace_back(wpis);
+    }
     QCOMPARE(cel.log, log);
     QCOMPARE(cel.mapa, oczekiwana);
     QVERIFY(cel.bledy.empty());

@@ -3,7 +3,6 @@
 // settings are applied. GoogleTest with an application object of its own, so
 // that no thread runs here but the program's (ThreadSanitizer sees these
 // tests).
-#include "tests/wspolne/Kolory.h"
 #include "tests/wspolne/Modalne.h"
 #include "tests/wspolne/Odpowiedzi.h"
 #include "tests/wspolne/StanowiskoOkna.h"
@@ -11,7 +10,10 @@
 #include "tests/wspolne/Gospodarz.h"
 
 #include "panel/IAeverButton.h"
+#include "panel/Kolory.h"
 #include "panel/Lampka.h"
+
+#include "engine/MapaAdresow.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,12 @@
 
 namespace {
 
+using kolory::Czerwona;
+using kolory::Projektowy;
+using kolory::Zgaszona;
+using kolory::ZgaszonaBledu;
+using kolory::Zielona;
+
 // LD IR 000.00, OUT IR 010.00 (its action word is then read as an LD), END.
 const std::string KopiaWejscia = "8008\r\n20A8\r\n8000\r\n1801\r\n";
 
@@ -40,10 +48,24 @@ bool CzekajAz(const std::function<bool()>& warunek) {
     QElapsedTimer czas;
     czas.start();
     while (!warunek()) {
-        if (czas.hasExpired(10000))
+        if (czas.hasExpired(10000)) {
             return false;
+        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         QThread::msleep(1);
+    }
+    return true;
+}
+
+// Runs the event loop while the worker makes n more passes: each pass ends by
+// putting the comparison flags out, so a flag set here and found out again
+// marks one pass (the programs here compare nothing).
+bool CzekajNaPrzebiegi(plc::Pamiec& pamiec, int n) {
+    for (int i = 0; i < n; ++i) {
+        pamiec.IR.ustaw(plc::Wiekszy, 1);
+        if (!CzekajAz([&] { return pamiec.IR.bit(plc::Wiekszy) == 0; })) {
+            return false;
+        }
     }
     return true;
 }
@@ -59,8 +81,9 @@ public:
         plik.setValue("Ports/COM2", QString::fromStdString(host_.Sciezka()));
     }
     ~Linia() {
-        if (slave_ >= 0)
+        if (slave_ >= 0) {
             ::close(slave_);
+        }
     }
     Linia(const Linia&) = delete;
     Linia& operator=(const Linia&) = delete;
@@ -105,8 +128,7 @@ TEST(Skan, RunFromTheOptionsCopiesTheInputToTheOutput) {
     EXPECT_TRUE(CzekajAz([&] { return okno.w[0]->Kolor() == Czerwona; }));
     EXPECT_TRUE(CzekajAz([&] { return s.kliki.load() == 1; }));
     // Many more scans with the output still on: the click stays single.
-    QThread::msleep(50);
-    QCoreApplication::processEvents();
+    EXPECT_TRUE(CzekajNaPrzebiegi(*s.pamiec, 50));
     EXPECT_EQ(s.kliki.load(), 1);
     EXPECT_EQ(okno.w[1]->Kolor(), Projektowy);
 

@@ -59,17 +59,21 @@ double Kontrast(QRgb a, QRgb b) {
 // frame or a focus mark does not pass a caption nobody can read.
 double KontrastTekstu(const QImage& obraz, const QRect& obszar) {
     QHash<QRgb, int> ile;
-    for (int y = obszar.top(); y <= obszar.bottom(); ++y)
-        for (int x = obszar.left(); x <= obszar.right(); ++x)
+    for (int y = obszar.top(); y <= obszar.bottom(); ++y) {
+        for (int x = obszar.left(); x <= obszar.right(); ++x) {
             ++ile[obraz.pixel(x, y) | 0xFF000000u];
-    if (ile.isEmpty())
+        }
+    }
+    if (ile.isEmpty()) {
         return 0;
+    }
     const QRgb tlo = std::max_element(ile.keyValueBegin(), ile.keyValueEnd(), [](auto a, auto b) {
                          return a.second < b.second;
                      })->first;
     std::vector<double> kontrasty;
-    for (auto [kolor, n] : ile.asKeyValueRange())
+    for (auto [kolor, n] : ile.asKeyValueRange()) {
         kontrasty.insert(kontrasty.end(), static_cast<std::size_t>(n), Kontrast(kolor, tlo));
+    }
     const auto k = std::min<std::size_t>(kontrasty.size() - 1, 4);
     std::nth_element(kontrasty.begin(), kontrasty.begin() + static_cast<std::ptrdiff_t>(k),
                      kontrasty.end(), std::greater<>());
@@ -81,16 +85,19 @@ double KontrastTekstu(const QImage& obraz, const QRect& obszar) {
 // block is one colour.
 int KrawedzieWBlokach(const QImage& obraz, const QRect& obszar) {
     int krawedzie = 0;
-    for (int y = obszar.top(); y <= obszar.bottom(); ++y)
+    for (int y = obszar.top(); y <= obszar.bottom(); ++y) {
         for (int x = obszar.left(); x <= obszar.right(); ++x) {
             const double l = Luminancja(obraz.pixel(x, y));
             if (x % 2 == 1 && x > obszar.left() &&
-                std::abs(l - Luminancja(obraz.pixel(x - 1, y))) > 0.1)
+                std::abs(l - Luminancja(obraz.pixel(x - 1, y))) > 0.1) {
                 ++krawedzie;
+            }
             if (y % 2 == 1 && y > obszar.top() &&
-                std::abs(l - Luminancja(obraz.pixel(x, y - 1))) > 0.1)
+                std::abs(l - Luminancja(obraz.pixel(x, y - 1))) > 0.1) {
                 ++krawedzie;
+            }
         }
+    }
     return krawedzie;
 }
 
@@ -164,8 +171,9 @@ std::optional<Napis> NapisKontrolki(QWidget* w) {
         dokument.setHtml(l->text());
         const QString t = Qt::mightBeRichText(l->text()) ? dokument.toPlainText() : l->text();
         const QRect wnetrze = l->contentsRect();
-        if (l->wordWrap())
+        if (l->wordWrap()) {
             return Napis{t, l->font(), wnetrze, wnetrze.width(), l->heightForWidth(l->width())};
+        }
         return Napis{t, l->font(), wnetrze, wnetrze.width()};
     }
     return std::nullopt;
@@ -184,8 +192,9 @@ public:
     void Blad(const QString& opis) { bledy_ << opis; }
     int Wynik() const {
         QTextStream wyjscie(stdout);
-        for (const QString& b : bledy_)
+        for (const QString& b : bledy_) {
             wyjscie << b << '\n';
+        }
         return bledy_.isEmpty() ? 0 : 1;
     }
 
@@ -218,32 +227,37 @@ void PorownajZEtykieta(const TIAeverButton& przycisk, const QImage& lico, Sprawd
     const QRect obszar(QPoint(), lico.size());
     const int wPrzycisku = KrawedzieWBlokach(lico, obszar.adjusted(4, 4, -4, -4));
     const int wEtykiecie = KrawedzieWBlokach(wzor, obszar.adjusted(4, 4, -4, -4));
-    if (wPrzycisku * 10 < wEtykiecie * 8)
+    if (wPrzycisku * 10 < wEtykiecie * 8) {
         s.Blad(QStringLiteral("%1: %2 edge pixels inside 2x2 blocks, a label has %3")
                    .arg(przycisk.objectName())
                    .arg(wPrzycisku)
                    .arg(wEtykiecie));
+    }
 }
 
 void SprawdzOkno(QWidget& okno, Sprawdzenie& s) {
     const QImage obraz = okno.grab().toImage();
     const qreal dpr = obraz.devicePixelRatio();
-    if (const QString katalog = qEnvironmentVariable("PARVOLEN_ZRZUTY"); !katalog.isEmpty())
+    if (const QString katalog = qEnvironmentVariable("PARVOLEN_ZRZUTY"); !katalog.isEmpty()) {
         obraz.save(QDir(katalog).filePath(qEnvironmentVariable("PARVOLEN_ZRZUT") + ".png"));
+    }
     for (QWidget* w : okno.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&okno) || NapisUkryty(w))
+        if (!w->isVisibleTo(&okno) || NapisUkryty(w)) {
             continue;
+        }
         const auto napis = NapisKontrolki(w);
-        if (!napis || napis->tekst.trimmed().isEmpty())
+        if (!napis || napis->tekst.trimmed().isEmpty()) {
             continue;
+        }
         const QString nazwa = Nazwa(w);
         const int potrzeba = QFontMetrics(napis->czcionka).horizontalAdvance(napis->tekst);
         if (napis->potrzebnaWysokosc > 0) {
-            if (napis->potrzebnaWysokosc > w->height())
+            if (napis->potrzebnaWysokosc > w->height()) {
                 s.Blad(QStringLiteral("%1: wrapped text needs %2 px, has %3")
                            .arg(nazwa)
                            .arg(napis->potrzebnaWysokosc)
                            .arg(w->height()));
+            }
         } else if (potrzeba > napis->szerokosc) {
             s.Blad(QStringLiteral("%1: text \"%2\" needs %3 px, has %4")
                        .arg(nazwa, napis->tekst)
@@ -251,16 +265,19 @@ void SprawdzOkno(QWidget& okno, Sprawdzenie& s) {
                        .arg(napis->szerokosc));
         }
         // Disabled controls are exempt from the contrast rule (and look so).
-        if (!w->isEnabled())
+        if (!w->isEnabled()) {
             continue;
+        }
         const QRect wOknie(w->mapTo(&okno, napis->obszar.topLeft()), napis->obszar.size());
         const QRect piksele(QPointF(wOknie.topLeft()).toPoint() * dpr,
                             QSize(qRound(wOknie.width() * dpr), qRound(wOknie.height() * dpr)));
         const double kontrast = KontrastTekstu(obraz, piksele & obraz.rect());
-        if (kontrast < WymaganyKontrast(napis->czcionka))
+        if (kontrast < WymaganyKontrast(napis->czcionka)) {
             s.Blad(QStringLiteral("%1: contrast %2:1").arg(nazwa).arg(kontrast, 0, 'f', 2));
-        if (auto* p = qobject_cast<TIAeverButton*>(w); p && dpr >= 2)
+        }
+        if (auto* p = qobject_cast<TIAeverButton*>(w); p && dpr >= 2) {
             PorownajZEtykieta(*p, p->grab().toImage(), s);
+        }
     }
 }
 
@@ -268,14 +285,17 @@ void SprawdzOkno(QWidget& okno, Sprawdzenie& s) {
 // installed) would pass every window untested.
 QString WygladNieDziala(const QString& wyglad) {
     if (wyglad == QLatin1String("ciemny") &&
-        QApplication::palette().color(QPalette::Window).lightness() >= 128)
+        QApplication::palette().color(QPalette::Window).lightness() >= 128) {
         return QStringLiteral("no dark palette: are qt6-gtk-platformtheme and "
                               "gnome-themes-extra installed?");
-    if (wyglad == QLatin1String("czcionka-11pt") && QApplication::font().pointSize() != 11)
+    }
+    if (wyglad == QLatin1String("czcionka-11pt") && QApplication::font().pointSize() != 11) {
         return QStringLiteral("system font is %1 pt, not 11: is qt6-gtk-platformtheme installed?")
             .arg(QApplication::font().pointSize());
-    if (wyglad == QLatin1String("2x") && qApp->devicePixelRatio() < 2)
+    }
+    if (wyglad == QLatin1String("2x") && qApp->devicePixelRatio() < 2) {
         return QStringLiteral("device pixel ratio %1").arg(qApp->devicePixelRatio());
+    }
     return {};
 }
 
@@ -306,11 +326,13 @@ int Dziecko(int argc, char** argv, const QString& ktore) {
     } else if (ktore == QLatin1String("info")) {
         dialog = std::make_unique<TInfo>(nullptr);
     }
-    if (dialog)
+    if (dialog) {
         okno = dialog.get();
+    }
     okno->show();
-    if (!QTest::qWaitForWindowExposed(okno))
+    if (!QTest::qWaitForWindowExposed(okno)) {
         return 2;
+    }
     Sprawdzenie sprawdzenie;
     SprawdzOkno(*okno, sprawdzenie);
     return sprawdzenie.Wynik();
@@ -348,9 +370,11 @@ private slots:
 void WygladTest::okno_data() {
     QTest::addColumn<QString>("ktore");
     QTest::addColumn<int>("wyglad");
-    for (const char* ktore : Okna)
-        for (std::size_t i = 0; i < Wyglady.size(); ++i)
+    for (const char* ktore : Okna) {
+        for (std::size_t i = 0; i < Wyglady.size(); ++i) {
             QTest::addRow("%s/%s", ktore, Wyglady[i].nazwa) << ktore << static_cast<int>(i);
+        }
+    }
 }
 
 void WygladTest::okno() {
@@ -360,14 +384,16 @@ void WygladTest::okno() {
     QTemporaryDir konfiguracja;
     QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
     for (const char* zmienna : {"QT_QPA_PLATFORMTHEME", "GTK_THEME", "QT_SCALE_FACTOR",
-                                "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"})
+                                "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI"}) {
         srodowisko.remove(QString::fromLatin1(zmienna));
+    }
     srodowisko.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     srodowisko.insert(QStringLiteral("XDG_CONFIG_HOME"), konfiguracja.path());
     srodowisko.insert(QStringLiteral("PARVOLEN_ZRZUT"), ktore + '-' + w.nazwa);
     srodowisko.insert(QStringLiteral("PARVOLEN_WYGLAD"), QString::fromLatin1(w.nazwa));
-    for (const auto& [zmienna, wartosc] : w.zmienne)
+    for (const auto& [zmienna, wartosc] : w.zmienne) {
         srodowisko.insert(QString::fromLatin1(zmienna), QString::fromLatin1(wartosc));
+    }
     QDir(konfiguracja.path()).mkpath(QStringLiteral("gtk-3.0"));
     if (w.czcionkaGtk != nullptr) {
         QFile ustawienia(konfiguracja.filePath(QStringLiteral("gtk-3.0/settings.ini")));
@@ -385,9 +411,11 @@ void WygladTest::okno() {
 }
 
 int main(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (qstrcmp(argv[i], "--okno") == 0)
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "--okno") == 0) {
             return Dziecko(argc, argv, QString::fromLatin1(argv[i + 1]));
+        }
+    }
     QCoreApplication aplikacja(argc, argv);
     WygladTest test;
     return QTest::qExec(&test, argc, argv);

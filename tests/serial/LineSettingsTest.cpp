@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                    false, false},
         RecordCase{"UserOdd", Line(brUser, db8, paNone, sb1, false, 31250), B38400, 31250, CS8, 0,
                    false, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& przypadek) { return std::string(przypadek.param.name); });
 
 TEST(LineRecord, RefusesWhatLinuxCannotRepresent) {
     EXPECT_FALSE(VaMakeLineRecord(Line(br9600, db4, paNone, sb1)));

@@ -253,7 +253,7 @@ TelnetStream Decode(const std::string& bytes) {
             std::string payload;
             for (++at; !(bytes.at(at) == kIac && bytes.at(at + 1) == '\xf0'); ++at) {
                 payload += bytes[at];
-                at += bytes[at] == kIac ? 1 : 0;
+                at += bytes[at] == kIac ? 1U : 0U;
             }
             ++at;
             if (payload.front() == 44) {

@@ -86,7 +86,7 @@ TEST_F(Transfer, BytesArrivingDuringTheHandlerAreReportedNext) {
             WaitWithoutEvents([&] { return sender.InQueueCount() > count; });
             received.text += sender.ReadText();
             pty.Send("!");
-            std::this_thread::sleep_for(20ms);
+            EXPECT_TRUE(WaitWithoutEvents([&] { return sender.InQueueCount() > 0; }));
             return;
         }
         received.text += sender.ReadText();
@@ -254,7 +254,7 @@ TEST_F(Transfer, HandOverAfterCloseRaisesNothing) {
     // The window thread is busy here: the event thread sees the bytes and
     // hands them over while this test does not run events.
     ASSERT_TRUE(WaitWithoutEvents([&] { return port.InQueueCount() == 5; }));
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(WaitWithoutEvents([&] { return (port.HandedOverEvents() & EV_RXCHAR) != 0; }));
     port.Close();
     RunEventsFor(100ms);
     EXPECT_TRUE(received.counts.empty());
@@ -272,7 +272,7 @@ TEST_F(Transfer, HandOverOutlivingThePortTouchesNothing) {
     doomed->Open();
     EXPECT_TRUE(doomed->WriteText("bye"));
     pty.Send("late");
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(WaitWithoutEvents([&] { return (doomed->HandedOverEvents() & EV_RXCHAR) != 0; }));
     doomed.reset();
     RunEventsFor(100ms);
     EXPECT_EQ(raised, 0);

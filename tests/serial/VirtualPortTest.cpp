@@ -126,7 +126,7 @@ TEST_F(VirtualPort, ClientComingAndGoingRaisesOnRlsd) {
     };
     port.Open();
     EXPECT_EQ(port.ModemStatus(), 0U) << "no client yet";
-    for (int round = 1; round <= 2; ++round) {
+    for (std::size_t round = 1; round <= 2; ++round) {
         LinkClient client(Link());
         ASSERT_TRUE(client.IsOpen()) << "errno " << client.OpenError();
         ASSERT_TRUE(RunEventsUntil([&] { return carrier.size() == 2U * round - 1; }));

@@ -33,13 +33,19 @@ public:
     bool pelnaKolejka = false;
 };
 
-class FakePanel : public PanelLacza {
+// Also the output sink the host link puts the lamps out through, so one list
+// shows the order of everything the mode entries do to the panel.
+class FakePanel : public PanelLacza, public plc::WyjsciaSterownika {
 public:
-    void UstawKontrolkeRUN(std::uint32_t kolor) override {
-        zdarzenia.push_back(kolor == KolorBialy ? "RUN bialy" : "RUN zielony");
+    void PokazRUN(bool skanDziala) override {
+        zdarzenia.emplace_back(skanDziala ? "RUN zielony" : "RUN bialy");
     }
     void ZgasKontrolkeERR() override { zdarzenia.emplace_back("ERR zgaszona"); }
+    void ZapalWyjscia(int n) override {
+        zdarzenia.push_back("wyjscie zapalone " + std::to_string(n));
+    }
     void ZgasWyjscia(int n) override { zdarzenia.push_back("wyjscie " + std::to_string(n)); }
+    void BladProgramu() override { zdarzenia.emplace_back("blad programu"); }
     void OdswiezWejscia() override { zdarzenia.emplace_back("wejscia"); }
     void RegulacjaAnalogowa1() override { zdarzenia.emplace_back("suwak 1"); }
     void RegulacjaAnalogowa2() override { zdarzenia.emplace_back("suwak 2"); }

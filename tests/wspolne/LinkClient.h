@@ -38,7 +38,8 @@ public:
             return errno;
         }
         ::cfmakeraw(&line);
-        line.c_cflag = (line.c_cflag & ~(CSIZE | PARODD)) | CS7 | PARENB | CSTOPB | CREAD | CLOCAL;
+        line.c_cflag = (line.c_cflag & ~static_cast<tcflag_t>(CSIZE | PARODD)) | CS7 | PARENB |
+                       CSTOPB | CREAD | CLOCAL;
         ::cfsetispeed(&line, B9600);
         ::cfsetospeed(&line, B9600);
         return ::tcsetattr(fd_, TCSANOW, &line) == 0 ? 0 : errno;

@@ -22,8 +22,9 @@ public:
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] {
             auto* okno = qobject_cast<Okno*>(QApplication::activeModalWidget());
-            if (okno == nullptr)
+            if (okno == nullptr) {
                 return;
+            }
             timer_.stop();
             wykonane = true;
             akcja_(*okno);
@@ -62,8 +63,9 @@ inline QString ZastosujUstawieniaPortu(TOkno& okno, const UstawieniaPortu& u) {
         lista("ComboBox2")->setCurrentText(u.bityDanych);
         lista("ComboBox3")->setCurrentText(u.parzystosc);
         lista("ComboBox4")->setCurrentText(u.bityStopu);
-        if (u.urzadzenie)
+        if (u.urzadzenie) {
             lista("ComboBox5")->setCurrentText(*u.urzadzenie);
+        }
         port.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
         port.findChild<QPushButton*>(QStringLiteral("Button3"))->click();
     });

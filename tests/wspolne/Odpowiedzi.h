@@ -14,8 +14,9 @@ public:
         timer_.setInterval(5);
         QObject::connect(&timer_, &QTimer::timeout, this, [this] {
             auto* okno = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (okno == nullptr)
+            if (okno == nullptr) {
                 return;
+            }
             teksty.push_back(okno->text());
             ikony.push_back(okno->icon());
             okno->done(QMessageBox::Ok);

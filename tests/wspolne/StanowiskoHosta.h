@@ -19,7 +19,7 @@ namespace hostlink::test {
 struct Stanowisko {
     explicit Stanowisko(std::filesystem::path plik)
         : plikProgramu(std::move(plik)),
-          lacze(pamiec, program, skan, port, panel, konfiguracja, plikProgramu) {
+          lacze(pamiec, program, skan, panel, port, panel, konfiguracja, plikProgramu) {
         pamiec.resetZalaczenia();
     }
 

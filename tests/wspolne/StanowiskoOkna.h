@@ -53,8 +53,9 @@ public:
     void Instalacja() const {
         Zapisz("Program.cpm", "");
         std::string zera;
-        for (int i = 0; i < 255; ++i)
+        for (int i = 0; i < 255; ++i) {
             zera += "0\r\n";
+        }
         Zapisz("DM.cpm", zera);
         Zapisz("Klik.wav", "RIFF");
     }

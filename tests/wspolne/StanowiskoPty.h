@@ -30,7 +30,7 @@ inline void PodlaczLinie(TVaComm& port, LaczeHost& lacze, std::vector<std::strin
 struct StanowiskoPty {
     explicit StanowiskoPty(std::filesystem::path plik, plc::Zegar zegar)
         : plikProgramu(std::move(plik)), skan(pamiec, program, std::move(zegar), wyjscia),
-          lacze(pamiec, program, skan, adapter, panel, konfiguracja, plikProgramu) {
+          lacze(pamiec, program, skan, panel, adapter, panel, konfiguracja, plikProgramu) {
         pamiec.resetZalaczenia();
         port.SetDeviceName(gospodarz.Sciezka());
         PodlaczLinie(port, lacze, bledy);
