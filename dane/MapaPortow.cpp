@@ -69,9 +69,8 @@ std::string OpisUrzadzeniaPortu(const std::string& nazwaPortu) {
         return "port wirtualny, " + VaVirtualLinkPath(nazwaPortu);
     }
     if (const auto adres = VaParseNetAddress(urzadzenie)) {
-        const std::string tekst = VaNetAddressText(*adres);
         return (adres->Kind == TVaNetKind::Rfc2217 ? "sieć RFC 2217, " : "sieć TCP, ") +
-               tekst.substr(tekst.find("://") + 3);
+               std::string(VaNetAddressPart(VaNetAddressText(*adres)));
     }
     return urzadzenie;
 }

@@ -172,7 +172,6 @@ private:
     // Rows for an opening of the port: the port, what reached it while it
     // was closed, and the client found on it.
     void ZapiszOtwarciePortu();
-    void ZapiszZamknieciePortu();
     // A row when a client came to the line or left it since the last look.
     void SprawdzKlienta();
     void RegulacjaAnalogowa(const QSlider* suwak, QLineEdit* tekst, int kanal);

@@ -64,9 +64,7 @@ const QString AdresRfc2217 = QStringLiteral("127.0.0.1:2217");
 
 // The address part of a network value, "HOST:PORT".
 QString AdresSieci(const std::string& urzadzenie) {
-    const std::size_t poczatek = urzadzenie.find("://");
-    return QString::fromStdString(
-        urzadzenie.substr(poczatek == std::string::npos ? 0 : poczatek + 3));
+    return QString::fromStdString(std::string(VaNetAddressPart(urzadzenie)));
 }
 
 // "COM1" as the panel shows it, "COM 1".

@@ -76,6 +76,16 @@ TVaComPortOption::TAnswer TVaComPortOption::Handle(std::string_view request) {
     const auto code = static_cast<std::uint8_t>(request.front());
     const std::string_view value = request.substr(1);
     const auto byte = [&value]() { return static_cast<std::uint8_t>(value.front()); };
+    // A one-byte line setting: taken when within its range, echoed as it
+    // stands; a request without its value gets no reply.
+    const auto setting = [&](std::uint8_t& field, std::uint8_t lowest, std::uint8_t highest) {
+        if (!value.empty()) {
+            if (byte() >= lowest && byte() <= highest) {
+                field = byte();
+            }
+            answer.Reply = Reply(code, field);
+        }
+    };
     const TVaClientLine before = line_;
     switch (code) {
     case kSignature:
@@ -100,28 +110,13 @@ TVaComPortOption::TAnswer TVaComPortOption::Handle(std::string_view request) {
         }
         break;
     case kSetDataSize:
-        if (!value.empty()) {
-            if (byte() >= 5 && byte() <= 8) {
-                line_.DataSize = byte();
-            }
-            answer.Reply = Reply(code, line_.DataSize);
-        }
+        setting(line_.DataSize, 5, 8);
         break;
     case kSetParity:
-        if (!value.empty()) {
-            if (byte() >= 1 && byte() <= 5) {
-                line_.Parity = byte();
-            }
-            answer.Reply = Reply(code, line_.Parity);
-        }
+        setting(line_.Parity, 1, 5);
         break;
     case kSetStopSize:
-        if (!value.empty()) {
-            if (byte() >= 1 && byte() <= 3) {
-                line_.StopSize = byte();
-            }
-            answer.Reply = Reply(code, line_.StopSize);
-        }
+        setting(line_.StopSize, 1, 3);
         break;
     case kSetControl:
         if (!value.empty()) {

@@ -53,6 +53,11 @@ std::string VaNetAddressText(const TVaNetAddress& address) {
            std::to_string(address.Port);
 }
 
+std::string_view VaNetAddressPart(std::string_view value) {
+    const std::size_t scheme = value.find("://");
+    return scheme == std::string_view::npos ? value : value.substr(scheme + 3);
+}
+
 bool VaIsLoopbackHost(std::string_view host) {
     if (host == "localhost") {
         return true;

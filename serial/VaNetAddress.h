@@ -34,6 +34,10 @@ std::optional<TVaNetAddress> VaParseNetAddress(std::string_view value);
 // The value written back: scheme, host (bracketed when it holds ':') and port.
 std::string VaNetAddressText(const TVaNetAddress& address);
 
+// What follows the scheme, "HOST:PORT", well formed or not; a value without
+// a scheme as it is.
+std::string_view VaNetAddressPart(std::string_view value);
+
 // Whether the host is a loopback address or "localhost", which nobody but
 // this machine's users can reach.
 bool VaIsLoopbackHost(std::string_view host);

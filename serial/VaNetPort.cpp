@@ -193,7 +193,7 @@ public:
 
     // The device side. Each call names its opening; a closed one gets EBADF.
 
-    int Attach(std::uint64_t& opening, TVaEvent& notify, TVaEvent& room, std::string& discarded) {
+    int Attach(std::uint64_t& opening, TVaEvent& notify, TVaEvent& room) {
         const std::lock_guard lock(mutex_);
         if (opening_ != 0) {
             return EBUSY;
@@ -213,7 +213,7 @@ public:
         if (lineChanged_) {
             notify_->SetEvent();
         }
-        discarded = std::exchange(discarded_, {});
+        discardedAtOpening_ = std::exchange(discarded_, {});
         if (session_) {
             session_->ModemState(true);
         }
@@ -342,11 +342,10 @@ public:
         return opening == opening_ ? 0 : EBADF;
     }
 
-    // The opening's record of what was discarded, given once; under the
-    // lock, as the device's other state.
-    std::string TakeDiscarded(std::uint64_t, std::string& discarded) {
+    // What the opening discarded, given once.
+    std::string TakeDiscarded(std::uint64_t opening) {
         const std::lock_guard lock(mutex_);
-        return std::exchange(discarded, {});
+        return opening == opening_ ? std::exchange(discardedAtOpening_, {}) : std::string();
     }
 
 private:
@@ -573,7 +572,9 @@ private:
     std::uint64_t reported_ = 0;
     bool clientChanged_ = false;
     bool lineChanged_ = false;
+    // Received while off, and what the present opening discarded of it.
     std::string discarded_;
+    std::string discardedAtOpening_;
 };
 
 namespace {
@@ -587,7 +588,7 @@ public:
     TVaNetDevice(const TVaNetDevice&) = delete;
     TVaNetDevice& operator=(const TVaNetDevice&) = delete;
 
-    int Attach() { return core_->Attach(opening_, notify_, room_, discarded_); }
+    int Attach() { return core_->Attach(opening_, notify_, room_); }
 
     int PollHandle() const override { return notify_.Handle(); }
 
@@ -632,7 +633,7 @@ public:
         return error;
     }
 
-    std::string TakeDiscarded() override { return core_->TakeDiscarded(opening_, discarded_); }
+    std::string TakeDiscarded() override { return core_->TakeDiscarded(opening_); }
 
     int WaitWritable(int stopHandle) const override {
         for (;;) {
@@ -656,7 +657,6 @@ private:
     std::uint64_t opening_ = 0;
     TVaEvent notify_;
     mutable TVaEvent room_;
-    std::string discarded_;
 };
 
 } // namespace
