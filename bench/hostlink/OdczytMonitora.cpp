@@ -35,6 +35,27 @@ std::string ZapytanieMonitora16() {
     return hostlink::RamkaKoncowa(tekst);
 }
 
+void ZmierzOdczyty(benchmark::State& stan, const std::function<std::string()>& wymiana,
+                   const plc::TCyklPracy& skan) {
+    std::vector<double> czasy;
+    for (auto _ : stan) {
+        const auto poczatek = std::chrono::steady_clock::now();
+        const std::string odpowiedz = wymiana();
+        czasy.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - poczatek)
+                .count());
+        if (odpowiedz.size() != kOdpowiedzMonitora16) {
+            stan.SkipWithError("no whole reply");
+            break;
+        }
+        benchmark::DoNotOptimize(odpowiedz.data());
+    }
+    ZapiszMediane(stan, std::move(czasy));
+    if (!skan.Dziala()) {
+        stan.SkipWithError("the scan worker stopped");
+    }
+}
+
 void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien) {
     hostlink::test::KatalogTymczasowy katalog;
     StanowiskoPty s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy()};
@@ -49,22 +70,6 @@ void OdczytMonitora(benchmark::State& stan, hostlink::PierscienZapisu* pierscien
     s.lacze.TrybRUN();
 
     const std::string zapytanie = ZapytanieMonitora16();
-
-    std::vector<double> czasy;
-    for (auto _ : stan) {
-        const auto poczatek = std::chrono::steady_clock::now();
-        const std::string odpowiedz = s.gospodarz.Zapytaj(zapytanie);
-        czasy.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - poczatek)
-                .count());
-        if (odpowiedz.size() != kOdpowiedzMonitora16) {
-            stan.SkipWithError("no whole reply");
-            break;
-        }
-        benchmark::DoNotOptimize(odpowiedz.data());
-    }
-    ZapiszMediane(stan, std::move(czasy));
-    if (!s.skan.Dziala()) {
-        stan.SkipWithError("the scan worker stopped");
-    }
+    ZmierzOdczyty(
+        stan, [&] { return s.gospodarz.Zapytaj(zapytanie); }, s.skan);
 }

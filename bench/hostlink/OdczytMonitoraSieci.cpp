@@ -7,16 +7,10 @@
 
 #include "bench/hostlink/OdczytMonitora.h"
 
-#include "bench/Mediana.h"
-#include "tests/wspolne/Atrapy.h"
 #include "tests/wspolne/KatalogTymczasowy.h"
-#include "tests/wspolne/PtyLine.h"
 #include "tests/wspolne/StanowiskoPty.h"
 #include "tests/wspolne/TcpClient.h"
 
-#include "hostlink/LaczeHost.h"
-#include "hostlink/PortComm.h"
-#include "serial/VaComm.h"
 #include "serial/VaNetAddress.h"
 
 #include <QEventLoop>
@@ -25,43 +19,10 @@
 
 #include <chrono>
 #include <string>
-#include <vector>
 
 namespace {
 
 using namespace hostlink::test;
-using hostlink::LaczeHost;
-using hostlink::PortComm;
-
-struct StanowiskoSieci {
-    StanowiskoSieci(std::filesystem::path plik, std::string adres)
-        : plikProgramu(std::move(plik)), skan(pamiec, program, plc::ZegarSystemowy(), wyjscia),
-          lacze(pamiec, program, skan, panel, adapter, panel, konfiguracja, plikProgramu) {
-        pamiec.resetZalaczenia();
-        port.SetDeviceName("COM1");
-        port.SetResolver([adres](const std::string&) { return adres; });
-        PodlaczLinie(port, lacze, bledy);
-        port.Open();
-    }
-    ~StanowiskoSieci() {
-        lacze.ZatrzymajSkan();
-        port.Close();
-    }
-    StanowiskoSieci(const StanowiskoSieci&) = delete;
-    StanowiskoSieci& operator=(const StanowiskoSieci&) = delete;
-
-    std::filesystem::path plikProgramu;
-    plc::Pamiec pamiec;
-    plc::TabelaProgramu program;
-    FakeWyjscia wyjscia;
-    plc::TCyklPracy skan;
-    TVaComm port;
-    PortComm adapter{port};
-    FakePanel panel;
-    FakeKonfiguracja konfiguracja;
-    LaczeHost lacze;
-    std::vector<std::string> bledy;
-};
 
 // Reads what the socket has whenever the window thread's event loop finds it
 // readable, until the text read ends with the given tail.
@@ -115,7 +76,7 @@ void OdczytMonitoraSieci(benchmark::State& stan, const char* schemat) {
     KatalogTymczasowy katalog;
     const std::uint16_t tcp = FreeTcpPort();
     const bool rfc2217 = std::string_view(schemat) == kVaRfc2217Scheme;
-    StanowiskoSieci s{katalog.sciezka() / "Program.cpm",
+    StanowiskoLinii s{katalog.sciezka() / "Program.cpm", plc::ZegarSystemowy(),
                       schemat + std::string("127.0.0.1:") + std::to_string(tcp)};
     ProgramNa255Slow(s.program);
     s.lacze.TrybRUN();
@@ -134,24 +95,13 @@ void OdczytMonitoraSieci(benchmark::State& stan, const char* schemat) {
         odbiorca.Czekaj("\xff\xfa\x2c\x68\x02\xff\xf0");
     }
     const std::string zapytanie = ZapytanieMonitora16();
-    std::vector<double> czasy;
-    for (auto _ : stan) {
-        const auto poczatek = std::chrono::steady_clock::now();
-        klient.Send(zapytanie);
-        const std::string odpowiedz = odbiorca.Czekaj("*\r");
-        czasy.push_back(
-            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - poczatek)
-                .count());
-        if (odpowiedz.size() != kOdpowiedzMonitora16) {
-            stan.SkipWithError("no whole reply");
-            break;
-        }
-        benchmark::DoNotOptimize(odpowiedz.data());
-    }
-    ZapiszMediane(stan, std::move(czasy));
-    if (!s.skan.Dziala()) {
-        stan.SkipWithError("the scan worker stopped");
-    }
+    ZmierzOdczyty(
+        stan,
+        [&] {
+            klient.Send(zapytanie);
+            return odbiorca.Czekaj("*\r");
+        },
+        s.skan);
 }
 
 void OdczytMonitora16PozycjiRfc2217(benchmark::State& stan) {

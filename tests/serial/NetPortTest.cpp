@@ -1,8 +1,7 @@
 #include "serial/VaComm.h"
 #include "serial/VaNetPort.h"
 
-#include "tests/wspolne/PtyLine.h"
-#include "tests/wspolne/PtyPair.h"
+#include "tests/wspolne/PortFixture.h"
 #include "tests/wspolne/TcpClient.h"
 
 #include <gtest/gtest.h>
@@ -21,37 +20,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kStatus = "@00MS5A*\r";
-const std::string kReply = "@00MS0000000000000000000000*\r";
-
 std::string Url(const char* scheme, std::uint16_t port) {
     return scheme + std::string("127.0.0.1:") + std::to_string(port);
 }
 
 // A port set up as ComPort on a network port of its own, answering every
 // frame that ends in CR with the status reply.
-class NetPort : public ::testing::Test {
+class NetPort : public AnsweringPort {
 protected:
-    NetPort() {
-        port.SetDeviceName("COM1");
-        port.SetResolver([this](const std::string&) { return url; });
-        SetControllerLine(port);
-        port.RaportBledu = [this](const std::string& message) { reports.push_back(message); };
-        port.OnRxChar = [this](TVaCustomComm& sender, std::int32_t) {
-            gathered += sender.ReadText();
-            if (gathered.ends_with('\r')) {
-                frames.push_back(std::exchange(gathered, {}));
-                sender.WriteText(kReply);
-            }
-        };
-    }
+    NetPort() : AnsweringPort([this](const std::string&) { return url; }) {}
 
     std::uint16_t tcp = FreeTcpPort();
     std::string url = Url(kVaSocketScheme, tcp);
-    TVaComm port;
-    std::string gathered;
-    std::vector<std::string> frames;
-    std::vector<std::string> reports;
 };
 
 TEST_F(NetPort, OneClientAtATimeAndTheNextIsTakenWhenItLeaves) {

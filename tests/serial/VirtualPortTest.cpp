@@ -21,9 +21,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kStatus = "@00MS5A*\r";
-const std::string kReply = "@00MS0000000000000000000000*\r";
-
 // The run's own runtime directory, where the virtual ports publish their
 // links, restored at the end.
 class RuntimeDirectory {
@@ -53,29 +50,14 @@ private:
 
 // A port set up as ComPort on the virtual port COM1, answering every frame
 // that ends in CR with the status reply.
-class VirtualPort : public ::testing::Test {
+class VirtualPort : public AnsweringPort {
 protected:
-    VirtualPort() {
-        port.SetDeviceName("COM1");
-        port.SetResolver([](const std::string&) { return std::string(kVaVirtualDevice); });
-        SetControllerLine(port);
-        port.RaportBledu = [this](const std::string& message) { reports.push_back(message); };
-        port.OnRxChar = [this](TVaCustomComm& sender, std::int32_t) {
-            gathered += sender.ReadText();
-            if (gathered.ends_with('\r')) {
-                frames.push_back(std::exchange(gathered, {}));
-                sender.WriteText(kReply);
-            }
-        };
-    }
+    VirtualPort()
+        : AnsweringPort([](const std::string&) { return std::string(kVaVirtualDevice); }) {}
 
     std::string Link() const { return (runtime.Links() / "COM1").string(); }
 
     RuntimeDirectory runtime;
-    TVaComm port;
-    std::string gathered;
-    std::vector<std::string> frames;
-    std::vector<std::string> reports;
 };
 
 TEST_F(VirtualPort, EveryNewClientSetsTheControllerLineAndIsAnswered) {

@@ -7,8 +7,38 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+// The status request and the reply AnsweringPort gives to every frame.
+inline const std::string kStatus = "@00MS5A*\r";
+inline const std::string kReply = "@00MS0000000000000000000000*\r";
+
+// A port set up as ComPort on COM1, which the resolver maps, answering every
+// frame that ends in CR with kReply; the frames and the reports are kept.
+class AnsweringPort : public ::testing::Test {
+protected:
+    explicit AnsweringPort(TVaResolver resolver) {
+        port.SetDeviceName("COM1");
+        port.SetResolver(std::move(resolver));
+        SetControllerLine(port);
+        port.RaportBledu = [this](const std::string& message) { reports.push_back(message); };
+        port.OnRxChar = [this](TVaCustomComm& sender, std::int32_t) {
+            gathered += sender.ReadText();
+            if (gathered.ends_with('\r')) {
+                frames.push_back(std::exchange(gathered, {}));
+                sender.WriteText(kReply);
+            }
+        };
+    }
+
+    TVaComm port;
+    std::string gathered;
+    std::vector<std::string> frames;
+    std::vector<std::string> reports;
+};
 
 // A port set up as the program sets ComPort, on the slave of a pty pair.
 class PortOnPty : public ::testing::Test {

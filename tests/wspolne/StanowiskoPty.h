@@ -1,8 +1,8 @@
 #pragma once
 
 // The host link behind the real serial port component, the port opened on
-// the slave of a pseudo-terminal pair whose master plays the programming
-// software.
+// a device of the test's choice or on the slave of a pseudo-terminal pair
+// whose master plays the programming software.
 
 #include "tests/wspolne/Atrapy.h"
 #include "tests/wspolne/Gospodarz.h"
@@ -27,23 +27,24 @@ inline void PodlaczLinie(TVaComm& port, LaczeHost& lacze, std::vector<std::strin
     port.RaportBledu = [&bledy](const std::string& komunikat) { bledy.push_back(komunikat); };
 }
 
-struct StanowiskoPty {
-    explicit StanowiskoPty(std::filesystem::path plik, plc::Zegar zegar)
+// The host link behind the real serial port component opened on the device
+// the name stands for (a path, a network address).
+struct StanowiskoLinii {
+    StanowiskoLinii(std::filesystem::path plik, plc::Zegar zegar, const std::string& urzadzenie)
         : plikProgramu(std::move(plik)), skan(pamiec, program, std::move(zegar), wyjscia),
           lacze(pamiec, program, skan, panel, adapter, panel, konfiguracja, plikProgramu) {
         pamiec.resetZalaczenia();
-        port.SetDeviceName(gospodarz.Sciezka());
+        port.SetDeviceName(urzadzenie);
         PodlaczLinie(port, lacze, bledy);
         port.Open();
     }
-    ~StanowiskoPty() {
+    ~StanowiskoLinii() {
         lacze.ZatrzymajSkan();
         port.Close();
     }
-    StanowiskoPty(const StanowiskoPty&) = delete;
-    StanowiskoPty& operator=(const StanowiskoPty&) = delete;
+    StanowiskoLinii(const StanowiskoLinii&) = delete;
+    StanowiskoLinii& operator=(const StanowiskoLinii&) = delete;
 
-    Gospodarz gospodarz;
     std::filesystem::path plikProgramu;
     plc::Pamiec pamiec;
     plc::TabelaProgramu program;
@@ -55,6 +56,19 @@ struct StanowiskoPty {
     FakeKonfiguracja konfiguracja;
     LaczeHost lacze;
     std::vector<std::string> bledy;
+};
+
+// The programming software's end of the pty pair, there before the port
+// opens the other end and gone after it closes.
+struct GospodarzPty {
+    Gospodarz gospodarz;
+};
+
+// The port opened on the slave of a pseudo-terminal pair whose master plays
+// the programming software.
+struct StanowiskoPty : GospodarzPty, StanowiskoLinii {
+    StanowiskoPty(std::filesystem::path plik, plc::Zegar zegar)
+        : StanowiskoLinii(std::move(plik), std::move(zegar), gospodarz.Sciezka()) {}
 };
 
 } // namespace hostlink::test
